@@ -39,9 +39,8 @@ Bytes BuildAttachment(ByteSpan player, std::string_view info_text, ByteSpan comp
   const auto stream_size = static_cast<std::int64_t>(compressed_stream.size());
   if (payload_size < 0 || stream_size < kStreamHeaderSize ||
       payload_size > stream_size - kStreamHeaderSize) {
-    throw CodecError("Die komprimierten Daten sind unvollständig: " +
-                     std::to_string(payload_size) + " Bytes Aufnahme passen nicht in " +
-                     std::to_string(stream_size) + " Bytes.");
+    throw CodecError("Die komprimierten Daten sind unvollständig: " + std::to_string(payload_size) +
+                     " Bytes Aufnahme passen nicht in " + std::to_string(stream_size) + " Bytes.");
   }
   Bytes attachment;
   attachment.reserve(player.size() + info_text.size() + payload_size + kStreamHeaderSize);
@@ -88,7 +87,8 @@ ExtractResult ExtractPayload(const std::filesystem::path& file, PlayerExtraction
     const StreamLayout layout = LocateStream(header, input.size());
 
     // Payload and header in one block; the output is sized by what the tokens really produce.
-    const Bytes block = input.ReadRange(layout.payload_start, state.PayloadSize + kStreamHeaderSize);
+    const Bytes block =
+        input.ReadRange(layout.payload_start, state.PayloadSize + kStreamHeaderSize);
     const std::int64_t samples = CountPlayerSamples(block, state.SampleCount);
     if (samples > kMaxDecodedSamples) {
       return Failed("Die Aufnahme in der Datei \"" + file.string() +

@@ -13,10 +13,9 @@ using ByteSpan = std::span<const std::uint8_t>;
 
 // Little-endian field access. Callers check the bounds before they read.
 inline std::int32_t GetInt32(const std::uint8_t* p) {
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(p[0]) |
-                                   (static_cast<std::uint32_t>(p[1]) << 8) |
-                                   (static_cast<std::uint32_t>(p[2]) << 16) |
-                                   (static_cast<std::uint32_t>(p[3]) << 24));
+  return static_cast<std::int32_t>(
+      static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+      (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24));
 }
 
 inline std::uint32_t GetUint32(const std::uint8_t* p) {
@@ -34,7 +33,9 @@ inline void PutUint32(std::uint8_t* p, std::uint32_t v) {
   p[3] = static_cast<std::uint8_t>(v >> 24);
 }
 
-inline void PutInt32(std::uint8_t* p, std::int32_t v) { PutUint32(p, static_cast<std::uint32_t>(v)); }
+inline void PutInt32(std::uint8_t* p, std::int32_t v) {
+  PutUint32(p, static_cast<std::uint32_t>(v));
+}
 
 inline void PutUint16(std::uint8_t* p, std::uint16_t v) {
   p[0] = static_cast<std::uint8_t>(v);
@@ -45,6 +46,8 @@ inline void PutText(std::uint8_t* p, std::string_view text) {
   std::memcpy(p, text.data(), text.size());
 }
 
-inline void AppendBytes(Bytes& out, ByteSpan bytes) { out.insert(out.end(), bytes.begin(), bytes.end()); }
+inline void AppendBytes(Bytes& out, ByteSpan bytes) {
+  out.insert(out.end(), bytes.begin(), bytes.end());
+}
 
 }  // namespace lorix

@@ -79,6 +79,17 @@ void DrawSamples(const CodecTables& tables, int prev_b, int b, std::int64_t step
   }
 }
 
+// The error for the token that would take the output past kMaxDecodedSamples, `written`
+// samples standing in front of it.
+[[noreturn]] void ThrowTooLong(std::int64_t written, std::int32_t skips, int b, int prev_b) {
+  if (skips == 0) {
+    throw CodecError("Die Aufnahme ist zu lang: mehr als " + std::to_string(kMaxDecodedSamples) +
+                     " Samples.");
+  }
+  throw DecodeError(
+      DecodeErrorText(kMaxDecodedSamples, kMaxDecodedSamples - written + 1, skips, b, prev_b));
+}
+
 }  // namespace
 
 double CurveOffset(const CodecTables& tables, std::int32_t j, std::int32_t s, std::int32_t c) {
@@ -98,8 +109,8 @@ double CurveOffset(const CodecTables& tables, std::int32_t j, std::int32_t s, st
   return c < 0 ? -x : x;
 }
 
-std::string DecodeErrorText(std::int64_t samples_written, std::int64_t j, std::int32_t skips,
-                            int b, int prev_b) {
+std::string DecodeErrorText(std::int64_t samples_written, std::int64_t j, std::int32_t skips, int b,
+                            int prev_b) {
   return "Fehler bei PCM-Smp.Nr. " + std::to_string(samples_written) +
          ":  (j=" + std::to_string(j) + ", Skips=" + std::to_string(skips) +
          ", b=" + std::to_string(b) + ", PrevB=" + std::to_string(prev_b) + ")";
@@ -128,17 +139,25 @@ DecompressResult Decompress(ByteSpan compressed_stream, const CodecTables& table
   const auto begin = static_cast<std::size_t>(layout.payload_start);
   const auto end = static_cast<std::size_t>(layout.header_start);
 
-  // First pass: how many samples the tokens stand for, so the output is allocated once.
+  // First pass: how many samples the tokens stand for, so that an over-long stream is refused
+  // before any output memory is taken, and the output is allocated once.
   std::int64_t total = 0;
   {
     TokenCursor scan{compressed_stream.data(), begin, end};
+    int prev_b = 0;
     std::uint8_t code;
     std::int32_t skips;
-    while (scan.Next(code, skips) && total <= kMaxDecodedSamples) total += StepsOf(skips);
+    while (scan.Next(code, skips)) {
+      const int b = tables.LevelTable[code];
+      const std::int64_t steps = StepsOf(skips);
+      if (total + steps > kMaxDecodedSamples) ThrowTooLong(total, skips, b, prev_b);
+      total += steps;
+      prev_b = b;
+    }
   }
 
   Bytes& pcm = result.PcmStream;
-  pcm.resize(kWavHeaderSize + static_cast<std::size_t>(std::min(total, kMaxDecodedSamples)));
+  pcm.resize(kWavHeaderSize + static_cast<std::size_t>(total));
   std::uint8_t* samples = pcm.data() + kWavHeaderSize;
 
   TokenCursor cursor{compressed_stream.data(), begin, end};
@@ -149,14 +168,6 @@ DecompressResult Decompress(ByteSpan compressed_stream, const CodecTables& table
   while (cursor.Next(code, skips)) {
     const int b = tables.LevelTable[code];
     const std::int64_t steps = StepsOf(skips);
-    if (written + steps > kMaxDecodedSamples) {
-      if (skips == 0) {
-        throw CodecError("Die Aufnahme ist zu lang: mehr als " +
-                         std::to_string(kMaxDecodedSamples) + " Samples.");
-      }
-      throw DecodeError(DecodeErrorText(kMaxDecodedSamples, kMaxDecodedSamples - written + 1,
-                                        skips, b, prev_b));
-    }
     DrawSamples(tables, prev_b, b, steps, steps, samples + written);
     written += steps;
     prev_b = b;

@@ -18,15 +18,15 @@ inline constexpr std::int64_t kMaxDecodedSamples = std::int64_t{1} << 28;
 double CurveOffset(const CodecTables& tables, std::int32_t j, std::int32_t s, std::int32_t c);
 
 // "Fehler bei PCM-Smp.Nr. …": the message for a sample that could not be written.
-std::string DecodeErrorText(std::int64_t samples_written, std::int64_t j, std::int32_t skips,
-                            int b, int prev_b);
+std::string DecodeErrorText(std::int64_t samples_written, std::int64_t j, std::int32_t skips, int b,
+                            int prev_b);
 
 struct DecompressResult {
   Bytes PcmStream;  // WAV header + samples
   std::int32_t CurrentSampleRate = 0;
   std::int32_t PayloadSize = 0;
   std::int32_t InfoLength = 0;
-  Bytes InfoStream;  // the information text in front of the payload, if any
+  Bytes InfoStream;              // the information text in front of the payload, if any
   std::int32_t SampleCount = 0;  // also the playback's sample total
 };
 

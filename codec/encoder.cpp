@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "codec/codec_error.h"
 #include "codec/stream_header.h"
 #include "codec/wav_header.h"
 
@@ -10,6 +11,24 @@ namespace lorix {
 namespace {
 
 enum Direction : std::uint8_t { kRising = 0, kFlat = 1, kFalling = 2, kNone = 3 };
+
+constexpr int kMaxTokenSize = 5;
+
+// Writes one token in its shortest form at `out` and returns the position behind it.
+inline std::uint8_t* WriteToken(std::uint8_t* out, std::uint8_t code, std::int32_t skip) {
+  const auto head = static_cast<std::uint8_t>(code << 4);
+  if (skip >= 0 && skip <= 13) {
+    *out++ = static_cast<std::uint8_t>(head | skip);
+  } else if (skip >= 14 && skip <= 255) {
+    *out++ = head | 14;
+    *out++ = static_cast<std::uint8_t>(skip);
+  } else {
+    *out++ = head | 15;
+    PutInt32(out, skip);
+    out += 4;
+  }
+  return out;
+}
 
 }  // namespace
 
@@ -28,32 +47,37 @@ int MutePercent(const CodecTables& tables, int mute_level) {
 }
 
 void EmitToken(Bytes& compressed_stream, std::uint8_t code, std::int32_t& skip) {
-  const auto head = static_cast<std::uint8_t>(code << 4);
-  if (skip >= 0 && skip <= 13) {
-    compressed_stream.push_back(static_cast<std::uint8_t>(head | skip));
-  } else if (skip >= 14 && skip <= 255) {
-    compressed_stream.push_back(head | 14);
-    compressed_stream.push_back(static_cast<std::uint8_t>(skip));
-  } else {
-    const std::size_t at = compressed_stream.size();
-    compressed_stream.resize(at + 5);
-    compressed_stream[at] = head | 15;
-    PutInt32(compressed_stream.data() + at + 1, skip);
-  }
+  std::uint8_t token[kMaxTokenSize];
+  std::uint8_t* end = WriteToken(token, code, skip);
+  compressed_stream.insert(compressed_stream.end(), token, end);
   skip = 0;
 }
 
 CompressResult Compress(ByteSpan pcm_stream, std::int32_t sample_count,
                         const CodecSettings& settings, const CodecTables& tables,
                         std::string_view program_version, std::int32_t info_length) {
+  if (pcm_stream.size() < static_cast<std::size_t>(kWavHeaderSize)) {
+    throw CodecError("Die Aufnahme hat keinen WAV-Kopf und kann nicht komprimiert werden.");
+  }
   CompressResult result;
   result.CurrentSampleRate = ReadWavHeader(pcm_stream).sample_rate;
   Bytes& out = result.CompressedStream;
 
   const std::size_t available = pcm_stream.size() - kWavHeaderSize;
-  const std::size_t count = std::min<std::size_t>(available, std::max<std::int32_t>(sample_count, 0));
+  const std::size_t count =
+      std::min<std::size_t>(available, std::max<std::int32_t>(sample_count, 0));
   const std::uint8_t* samples = pcm_stream.data() + kWavHeaderSize;
-  out.reserve(count / 2 + kStreamHeaderSize);
+  // A token never takes more bytes than the samples it stands for, so the payload fits into
+  // count + one token; the check in the loop only guards that reasoning.
+  out.resize(count + kMaxTokenSize);
+  std::uint8_t* w = out.data();
+  const auto ensure_room = [&out, &w] {
+    const auto used = static_cast<std::size_t>(w - out.data());
+    if (used + kMaxTokenSize > out.size()) {
+      out.resize(out.size() * 2 + kMaxTokenSize);
+      w = out.data() + used;
+    }
+  };
 
   const std::int32_t compress_level = settings.CompressLevel;
   const std::uint8_t mute_low = settings.MuteLow;
@@ -99,17 +123,24 @@ CompressResult Compress(ByteSpan pcm_stream, std::int32_t sample_count,
       continue;
     }
     // The run changed direction: `prev` was a turning point.
-    if (previous_direction != kNone) EmitToken(out, prev, skip);
+    if (previous_direction != kNone) {
+      ensure_room();
+      w = WriteToken(w, prev, skip);
+      skip = 0;
+    }
     prev = c;
     previous_direction = direction;
   }
   // The last sample closes the open run.
-  if (count > 0) EmitToken(out, c, skip);
+  if (count > 0) {
+    ensure_room();
+    w = WriteToken(w, c, skip);
+  }
+  out.resize(static_cast<std::size_t>(w - out.data()));
 
   const auto payload_size = static_cast<std::int32_t>(out.size());
-  const StreamHeader header =
-      BuildStreamHeader(program_version, payload_size, sample_count, result.CurrentSampleRate,
-                        kCodecName, info_length);
+  const StreamHeader header = BuildStreamHeader(program_version, payload_size, sample_count,
+                                                result.CurrentSampleRate, kCodecName, info_length);
   AppendBytes(out, header.bytes);
   return result;
 }

@@ -13,12 +13,13 @@
 namespace lorix {
 namespace {
 
-std::string Quoted(const std::filesystem::path& path) { return "\"" + path.string() + "\""; }
+std::string Quoted(const std::filesystem::path& path) {
+  return "\"" + path.string() + "\"";
+}
 
 [[noreturn]] void ThrowFileError(const std::string& what, const std::filesystem::path& path,
                                  int error_number) {
-  throw CodecError("Die Datei " + Quoted(path) + " " + what + ": " +
-                   SystemErrorText(error_number));
+  throw CodecError("Die Datei " + Quoted(path) + " " + what + ": " + SystemErrorText(error_number));
 }
 
 }  // namespace
@@ -49,7 +50,8 @@ std::string SystemErrorText(int error_number) {
 
 InputFile::InputFile(const std::filesystem::path& path) : path_(path) {
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) ThrowFileError("kann nicht gelesen werden", path, EISDIR);
+  if (std::filesystem::is_directory(path, ec))
+    ThrowFileError("kann nicht gelesen werden", path, EISDIR);
   errno = 0;
   stream_.open(path, std::ios::binary);
   if (!stream_) ThrowFileError("kann nicht geöffnet werden", path, errno);

@@ -53,6 +53,8 @@ const std::string& InfoText() {
   return text;
 }
 
-std::int32_t InfoTextLength() { return static_cast<std::int32_t>(InfoText().size()); }
+std::int32_t InfoTextLength() {
+  return static_cast<std::int32_t>(InfoText().size());
+}
 
 }  // namespace lorix

@@ -20,10 +20,18 @@ void PutPaddedText(std::uint8_t* p, std::string_view text) {
 
 }  // namespace
 
-std::string StreamHeader::MagicAndVersion() const { return TextAt(*this, 0, 16); }
-std::string StreamHeader::Magic() const { return TextAt(*this, 0, 8); }
-std::string StreamHeader::Version() const { return TextAt(*this, 8, 8); }
-std::string StreamHeader::CodecName() const { return TextAt(*this, 28, 8); }
+std::string StreamHeader::MagicAndVersion() const {
+  return TextAt(*this, 0, 16);
+}
+std::string StreamHeader::Magic() const {
+  return TextAt(*this, 0, 8);
+}
+std::string StreamHeader::Version() const {
+  return TextAt(*this, 8, 8);
+}
+std::string StreamHeader::CodecName() const {
+  return TextAt(*this, 28, 8);
+}
 
 StreamHeader BuildStreamHeader(std::string_view version, std::int32_t payload_size,
                                std::int32_t sample_count, std::int32_t sample_rate,

@@ -30,7 +30,7 @@ LoadedWav LoadWavFile(const std::filesystem::path& path) {
   }
   wav.PcmStream = file.ReadRange(0, kWavHeaderSize + data_size);
   wav.kind = wav.format.channels == 1 && wav.format.bits_per_sample == 8 ? WavKind::kPcm8Mono
-                                                                          : WavKind::kPlayableOnly;
+                                                                         : WavKind::kPlayableOnly;
   return wav;
 }
 
@@ -39,7 +39,8 @@ bool LooksLikeWav(const std::filesystem::path& path, ByteSpan first_bytes) {
   std::transform(extension.begin(), extension.end(), extension.begin(),
                  [](unsigned char ch) { return static_cast<char>(std::toupper(ch)); });
   if (extension == ".WAV") return true;
-  return first_bytes.size() >= 12 && std::equal(first_bytes.begin(), first_bytes.begin() + 4, "RIFF") &&
+  return first_bytes.size() >= 12 &&
+         std::equal(first_bytes.begin(), first_bytes.begin() + 4, "RIFF") &&
          std::equal(first_bytes.begin() + 8, first_bytes.begin() + 12, "WAVE");
 }
 

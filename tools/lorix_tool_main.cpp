@@ -14,7 +14,8 @@ namespace {
 
 void PrintUsage(std::ostream& out) {
   out << "lorix-tool " << lorix::kFileVersion
-      << " - LORIX-Sprachkompression und -Anhänge\n\nAufruf: lorix-tool BEFEHL [OPTIONEN] DATEIEN\n\n";
+      << " - LORIX-Sprachkompression und -Anhänge\n\nAufruf: lorix-tool BEFEHL [OPTIONEN] "
+         "DATEIEN\n\n";
   for (const auto& command : lorix::tool::Commands()) out << command.help << "\n";
   out << "Ende-Status: 0 Erfolg, 1 Eingabe abgelehnt oder Ein-/Ausgabefehler, 2 falscher Aufruf.\n";
 }
