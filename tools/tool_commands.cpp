@@ -73,6 +73,10 @@ Bytes CompressWavFile(const fs::path& path, const CodecSettings& settings) {
                      std::to_string(wav.format.bits_per_sample) +
                      " Bit) und kann nicht komprimiert werden.");
   }
+  if (wav.format.sample_rate <= 0) {
+    throw CodecError("Die Datei \"" + path.string() + "\" gibt eine unmögliche Abtastrate an (" +
+                     std::to_string(wav.format.sample_rate) + " Hz).");
+  }
   return Compress(wav.PcmStream, wav.format.sample_count, settings, InitCodecTables(),
                   ProgramVersion, InfoTextLength())
       .CompressedStream;
@@ -189,8 +193,8 @@ int PrintWavInfo(const Bytes& head, std::int64_t file_size, std::ostream& out) {
   const std::int64_t data_size = GetInt32(p + 40);
   if (data_size < 0 || data_size > file_size - kWavHeaderSize) {
     throw CodecError("Die WAV-Datei gibt " + std::to_string(data_size) +
-                     " Daten-Bytes an, enthält aber " +
-                     std::to_string(file_size - kWavHeaderSize) + ".");
+                     " Daten-Bytes an, enthält aber " + std::to_string(file_size - kWavHeaderSize) +
+                     ".");
   }
   return 0;
 }
