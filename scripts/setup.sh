@@ -8,6 +8,10 @@ packages=(
   cmake ninja-build g++ pkg-config
   # tests, benchmarks, fuzzing
   googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+  # sound through ALSA, and the private PulseAudio daemon the real-audio tests play into
+  libasound2-dev libasound2-plugins alsa-utils pulseaudio pulseaudio-utils
+  # the desktop's own programs: open files and links, find associated programs, write mail
+  xdg-utils
   # spoken test material
   espeak-ng sox
 )
