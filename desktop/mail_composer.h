@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace lorix {
+
+// A new mail for the user to complete: no recipient, the subject, the body and one attached file.
+// Texts are UTF-8; line breaks may be CR LF.
+struct MailDraft {
+  std::string subject;
+  std::string body;
+  std::filesystem::path attachment;
+};
+
+// Opens the user's mail composer with the draft, the file attached. The default mailto handler of
+// the desktop is used with its own compose-with-attachment command line when it is Thunderbird,
+// Evolution, KMail or Claws Mail (xdg-email attaches files for some clients only); any other
+// handler, or one that is not installed, is reached through xdg-email. The file stays where it is.
+// Returns a Simple-MAPI-style code (mapi_result.h): kMapiSuccess when the composer was started,
+// MAPI_E_ATTACHMENT_NOT_FOUND / MAPI_E_ATTACHMENT_OPEN_FAILURE for a missing / unreadable file,
+// MAPI_USER_ABORT when there is no mail program to ask, MAPI_E_FAILURE when it fails to start.
+int OpenMailComposer(const MailDraft& draft);
+
+}  // namespace lorix
