@@ -37,7 +37,7 @@ TEST(Compress, TokenFormsAtTheirBoundaries) {
   }
 }
 
-TEST(Compress, ExamplesOfTheSpecification) {
+TEST(Compress, WorkedExamples) {
   const V codes_10_11_11_11_12 = {130, 132, 133, 135, 136};
   // samples, CompressLevel, MuteLevel, payload
   const std::tuple<V, int, int, Bytes> cases[] = {
