@@ -1,35 +1,27 @@
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "audio/alsa_capture_backend.h"
+#include "audio/alsa_playback_backend.h"
+#include "audio/mci_service.h"
 #include "audio/recording_engine.h"
+#include "codec/file_io.h"
 #include "codec/wav_file.h"
 #include "tests/support/recording_dialogs.h"
-
-extern char** environ;
 
 namespace lorix::testing {
 namespace {
 
 using namespace std::chrono_literals;
-
-pid_t Spawn(std::vector<std::string> args) {
-  std::vector<char*> argv;
-  for (auto& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  pid_t pid = -1;
-  if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
-  return pid;
-}
 
 // Mean of every `factor` samples around the zero line.
 std::vector<double> Decimate(const std::vector<double>& x, std::size_t factor) {
@@ -53,7 +45,7 @@ std::size_t BestLag(const std::vector<double>& x, const std::vector<double>& y, 
   return best;
 }
 
-TEST(EngineRig, RecordsWhatTheRigPlaysOnTheUiThreadAndStopsClean) {
+TEST(EngineRig, RecordsWhatTheServicePlaysOnTheUiThreadAndStopsClean) {
   const char* rig = std::getenv("LORIX_AUDIO_RIG");
   ASSERT_TRUE(rig && std::string(rig) == "1") << "not started by the audio rig fixture";
   const std::string wav = std::string(LORIX_SPEECH_DIR) + "/speech_de.wav";
@@ -84,14 +76,22 @@ TEST(EngineRig, RecordsWhatTheRigPlaysOnTheUiThreadAndStopsClean) {
   engine.StartSK();
   ASSERT_EQ(engine.phase(), RecordingEngine::Phase::kRunning)
       << (dialogs.shown.empty() ? "" : dialogs.shown.back().text);
-  const pid_t player = Spawn({"aplay", "-q", "-D", "default", wav});
-  ASSERT_GT(player, 0);
-  int status = -1;
-  const bool played_out =
-      ui.RunUntil([&] { return waitpid(player, &status, WNOHANG) == player; },
-                  std::chrono::milliseconds(static_cast<long>(played.size() * 1000 / 11025)) + 20s);
-  ASSERT_TRUE(played_out) << "aplay did not finish";
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+  // The speech is played through the command service while the engine records the monitor.
+  AlsaPlaybackBackend speakers;
+  MciService service(speakers);
+  std::string reply;
+  ASSERT_EQ(service.MciSendString("open \"" + wav + "\" type waveaudio alias mciAlias", reply), 0);
+  ASSERT_EQ(service.MciSendString("set mciAlias time format milliseconds", reply), 0);
+  ASSERT_EQ(service.MciSendString("status mciAlias length", reply), 0);
+  const std::string length = reply;
+  ASSERT_EQ(service.MciSendString("play mciAlias", reply), 0);
+  const auto played_to_end = [&] {
+    return service.MciSendString("status mciAlias position", reply) == 0 && reply == length;
+  };
+  ASSERT_TRUE(ui.RunUntil(played_to_end, std::chrono::milliseconds(std::stol(length)) + 20s))
+      << "playback did not reach its end";
+  EXPECT_EQ(service.MciSendString("close mciAlias", reply), 0);
   const int after_play = buffers;
   ASSERT_TRUE(ui.RunUntil([&] { return buffers >= after_play + 8; }, 10s));
 
@@ -107,8 +107,22 @@ TEST(EngineRig, RecordsWhatTheRigPlaysOnTheUiThreadAndStopsClean) {
   EXPECT_FALSE(short_buffer);
   EXPECT_TRUE(dialogs.shown.empty());
 
-  std::vector<double> heard(captured.size());
-  for (std::size_t i = 0; i < captured.size(); ++i) heard[i] = captured[i] - 128.0;
+  // What was recorded goes through a WAV file, as the recorder keeps it.
+  const std::filesystem::path out = std::filesystem::temp_directory_path() /
+                                    ("lorix_engine_rig_" + std::to_string(getpid()) + ".wav");
+  const WavHeader header =
+      BuildMonoWavHeader(static_cast<std::int32_t>(captured.size()), kDefaultSampleRate);
+  Bytes file(header.begin(), header.end());
+  file.insert(file.end(), captured.begin(), captured.end());
+  WriteFileAtomically(out, file);
+  const LoadedWav recorded = LoadWavFile(out);
+  std::filesystem::remove(out);
+  ASSERT_EQ(recorded.kind, WavKind::kPcm8Mono);
+  ASSERT_EQ(recorded.PcmStream.size(), captured.size() + kWavHeaderSize);
+  std::vector<double> heard;
+  for (std::size_t i = kWavHeaderSize; i < recorded.PcmStream.size(); ++i) {
+    heard.push_back(recorded.PcmStream[i] - 128.0);
+  }
 
   // The speech part: from the first to the last sample clearly off the zero line. The rig's
   // sound server mangles the first moments of a new playback stream (it renders ahead and

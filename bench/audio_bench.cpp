@@ -1,0 +1,188 @@
+// Real-device measurements on ALSA's default devices (scripts/bench.sh runs them on the
+// PulseAudio test rig):
+//  - how long PlayWave takes until its first samples are handed to ALSA, and until the
+//    device reports the first of them as heard;
+//  - how much CPU the capture side uses while the recording engine records for ten seconds.
+// The sound to play is named by LORIX_SPEECH_FILE.
+
+#include <alsa/asoundlib.h>
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "audio/alsa_capture_backend.h"
+#include "audio/alsa_playback_backend.h"
+#include "audio/dialogs.h"
+#include "audio/mci_service.h"
+#include "audio/recording_engine.h"
+#include "audio/ui_thread.h"
+#include "audio/wave_playback.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+std::atomic<Clock::rep> first_write_ticks{0};
+
+}  // namespace
+
+// Every snd_pcm_writei of the program passes through here: the first one after the mark is
+// reset notes its time, then the call goes on to libasound.
+extern "C" snd_pcm_sframes_t snd_pcm_writei(snd_pcm_t* pcm, const void* buffer,
+                                            snd_pcm_uframes_t size) {
+  using WriteFunction = snd_pcm_sframes_t (*)(snd_pcm_t*, const void*, snd_pcm_uframes_t);
+  static const auto real = reinterpret_cast<WriteFunction>(dlsym(RTLD_NEXT, "snd_pcm_writei"));
+  Clock::rep expected = 0;
+  first_write_ticks.compare_exchange_strong(expected, Clock::now().time_since_epoch().count());
+  return real(pcm, buffer, size);
+}
+
+namespace {
+
+class PrintingDialogs : public lorix::Dialogs {
+ public:
+  lorix::DialogAnswer Show(const lorix::DialogRequest& request) override {
+    std::fprintf(stderr, "%s: %s\n", request.caption.c_str(), request.text.c_str());
+    ++shown;
+    return lorix::DialogAnswer::kOk;
+  }
+  int shown = 0;
+};
+
+double Ms(Clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
+
+void PrintSpread(const char* what, std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  std::printf("%-44s median %7.1f ms   min %7.1f ms   max %7.1f ms   (%zu runs)\n", what,
+              values[values.size() / 2], values.front(), values.back(), values.size());
+}
+
+// PlayWave to the first snd_pcm_writei, and to the first position above zero.
+bool MeasurePlayLatency(const std::string& file) {
+  lorix::AlsaPlaybackBackend backend;
+  lorix::MciService service(backend);
+  PrintingDialogs dialogs;
+  lorix::WavePlayback::Services services;
+  services.send_command = [&](const std::string& command, std::string& reply) {
+    return service.MciSendString(command, reply);
+  };
+  lorix::WavePlayback playback(services, dialogs);
+  playback.SetCurrentSampleRate(11025);
+
+  std::vector<double> to_alsa;
+  std::vector<double> to_heard;
+  for (int run = 0; run < 15; ++run) {
+    first_write_ticks = 0;
+    const auto start = Clock::now();
+    if (playback.PlayWave(file, 0) != 0 || dialogs.shown > 0) return false;
+    const auto deadline = start + milliseconds(5000);
+    while (playback.GetPlayPosition() == 0 && Clock::now() < deadline) {
+      std::this_thread::sleep_for(milliseconds(1));
+    }
+    const auto heard = Clock::now();
+    if (heard >= deadline || first_write_ticks == 0) return false;
+    const Clock::time_point written{Clock::duration(first_write_ticks.load())};
+    to_alsa.push_back(Ms(written - start));
+    to_heard.push_back(Ms(heard - start));
+    playback.ClosePlayback();
+    std::this_thread::sleep_for(milliseconds(200));
+  }
+  PrintSpread("PlayWave -> first samples written to ALSA", to_alsa);
+  PrintSpread("PlayWave -> first sample reported heard", to_heard);
+  return true;
+}
+
+// CPU time a thread has run, from the scheduler's own accounting (nanoseconds).
+long long ThreadRunNs(const std::filesystem::path& task) {
+  std::ifstream in(task / "schedstat");
+  long long run_ns = 0;
+  in >> run_ns;
+  return run_ns;
+}
+
+std::string ThreadName(const std::filesystem::path& task) {
+  std::ifstream in(task / "comm");
+  std::string name;
+  std::getline(in, name);
+  return name;
+}
+
+// Records for ten seconds and reports the CPU time of every thread but the one standing in
+// for the user-interface thread, as a share of one core.
+bool MeasureCaptureCpu() {
+  lorix::AlsaCaptureBackend backend;
+  lorix::TaskQueue ui;
+  PrintingDialogs dialogs;
+  lorix::RecordingEngine engine(backend, ui.Poster(), dialogs);
+  long long bytes = 0;
+  engine.OnSoundData = [&](const std::uint8_t*, std::int32_t count) { bytes += count; };
+
+  const std::string self_task = "/proc/self/task/" + std::to_string(gettid());
+  const auto threads_ns = [&] {
+    long long total = 0;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+      if (task.path() != self_task) total += ThreadRunNs(task.path());
+    }
+    return total;
+  };
+
+  engine.StartSK();
+  if (engine.phase() != lorix::RecordingEngine::Phase::kRunning) return false;
+  ui.RunPending(milliseconds(500));  // let the device settle before measuring
+  std::vector<std::string> names;
+  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+    if (task.path() != self_task) names.push_back(ThreadName(task.path()));
+  }
+  const long long threads_before = threads_ns();
+  const long long ui_before = ThreadRunNs(self_task);
+  const long long bytes_before = bytes;
+  const auto start = Clock::now();
+  ui.RunUntil([] { return false; }, milliseconds(10000));
+  const double wall_ns = std::chrono::duration<double, std::nano>(Clock::now() - start).count();
+  const long long threads_used = threads_ns() - threads_before;
+  const long long ui_used = ThreadRunNs(self_task) - ui_before;
+  const long long recorded = bytes - bytes_before;
+  engine.StopSK();
+  ui.RunUntil([&] { return engine.phase() == lorix::RecordingEngine::Phase::kStopped; },
+              milliseconds(5000));
+
+  std::string joined;
+  for (const auto& name : names) joined += (joined.empty() ? "" : ", ") + name;
+  std::printf("capture threads (%s): %.2f %% of one core over %.1f s, %lld bytes recorded\n",
+              joined.c_str(), 100.0 * threads_used / wall_ns, wall_ns / 1e9, recorded);
+  std::printf("UI thread handling the buffers:       %.2f %% of one core\n",
+              100.0 * ui_used / wall_ns);
+  return dialogs.shown == 0 && recorded > 0;
+}
+
+}  // namespace
+
+int main() {
+  const char* file = std::getenv("LORIX_SPEECH_FILE");
+  if (file == nullptr || !std::filesystem::exists(file)) {
+    std::fprintf(stderr, "LORIX_SPEECH_FILE must name a WAV file to play\n");
+    return 2;
+  }
+  if (!MeasurePlayLatency(file)) {
+    std::fprintf(stderr, "playback did not start\n");
+    return 1;
+  }
+  if (!MeasureCaptureCpu()) {
+    std::fprintf(stderr, "recording did not run\n");
+    return 1;
+  }
+  return 0;
+}
