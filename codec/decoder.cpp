@@ -215,7 +215,9 @@ bool PlayerDecode(ByteSpan block, std::span<std::uint8_t> output, std::int32_t& 
   std::uint8_t code;
   std::int32_t skips;
   while (written < limit && cursor.pos < cursor.end) {
-    if (progress && token_number % 4096 == 0) progress(token_number);
+    if (progress && token_number % 4096 == 0) {
+      progress(token_number, static_cast<std::int32_t>(written));
+    }
     if (!cursor.Next(code, skips)) break;
     const int b = tables.LevelTable[code];
     const std::int64_t steps = StepsOf(skips);
@@ -226,7 +228,7 @@ bool PlayerDecode(ByteSpan block, std::span<std::uint8_t> output, std::int32_t& 
     prev_b = b;
     ++token_number;
   }
-  if (progress) progress(token_number);
+  if (progress) progress(token_number, static_cast<std::int32_t>(written));
 
   sample_count = static_cast<std::int32_t>(written);
   const WavHeader wav = BuildMonoWavHeader(sample_count, rate);

@@ -34,8 +34,9 @@ struct DecompressResult {
 // CodecError for a header with impossible values and DecodeError for an over-long stream.
 DecompressResult Decompress(ByteSpan compressed_stream, const CodecTables& tables);
 
-// Called with the token number before every 4096th token and once at the end with the total.
-using DecodeProgress = std::function<void(std::int32_t token_number)>;
+// Called with the token number before every 4096th token and once at the end with the total,
+// together with the number of samples written so far.
+using DecodeProgress = std::function<void(std::int32_t token_number, std::int32_t samples_written)>;
 
 // The number of samples the player's decoder writes for `block` (payload + 44-byte header)
 // when its output may hold `sample_limit` samples.

@@ -41,8 +41,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     lorix::Bytes output(lorix::kWavHeaderSize + static_cast<std::size_t>(samples));
     std::int32_t written = -1;
     std::int32_t last_token = -1;
-    const lorix::DecodeProgress progress = [&last_token](std::int32_t token_number) {
+    const lorix::DecodeProgress progress = [&last_token, samples](std::int32_t token_number,
+                                                                  std::int32_t samples_written) {
       LORIX_FUZZ_CHECK(token_number >= last_token);
+      LORIX_FUZZ_CHECK(samples_written >= 0 && samples_written <= samples);
       last_token = token_number;
     };
     const bool decoded = lorix::PlayerDecode(block, output, written, tables, progress);

@@ -25,7 +25,7 @@ struct Extraction {
   ExtractResult Run(const Bytes& bytes, const fs::path& own = "/opt/lorix/LorixPlayer.exe") {
     dir.Write(file.filename(), bytes);
     ExtractOptions options{dir.path(), own, [this] { ++closed; },
-                           [this](std::int32_t n) { progress.push_back(n); }};
+                           [this](std::int32_t n, std::int32_t) { progress.push_back(n); }};
     return ExtractPayload(file, state, T(), options);
   }
   fs::path Temp(std::string_view name) const { return dir.path() / kTempFolder / name; }

@@ -95,6 +95,7 @@ TEST(Decoder, PlayerChecksRateAndNeverWritesPastItsOutput) {
   EXPECT_EQ(Samples(memory), (V{128, 129, 133, 0xAA, 0xAA}));
 }
 
+// Every token of these streams draws one sample, so the samples written follow the tokens.
 TEST(Decoder, PlayerReportsProgressEvery4096Tokens) {
   const std::pair<int, std::vector<std::int32_t>> cases[] = {
       {0, {0}}, {4096, {0, 4096}}, {4097, {0, 4096, 4097}}, {10000, {0, 4096, 8192, 10000}}};
@@ -102,7 +103,10 @@ TEST(Decoder, PlayerReportsProgressEvery4096Tokens) {
     Bytes out(kWavHeaderSize + tokens);
     std::int32_t count = 0;
     std::vector<std::int32_t> calls;
-    const auto progress = [&calls](std::int32_t n) { calls.push_back(n); };
+    const auto progress = [&calls](std::int32_t n, std::int32_t samples) {
+      EXPECT_EQ(samples, n);
+      calls.push_back(n);
+    };
     ASSERT_TRUE(PlayerDecode(Stream(Bytes(tokens, 0x80), tokens), out, count, T(), progress));
     EXPECT_EQ(calls, expected) << tokens;
   }
