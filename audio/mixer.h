@@ -26,6 +26,9 @@ inline constexpr std::size_t kMixerCacheCapacity = 99;
 // Room for the items of one list control.
 inline constexpr std::size_t kMixerListCapacity = 99;
 
+// The one mixer device the programs use.
+inline constexpr std::uint32_t kMixerDevice = 0;
+
 // Destination preferences that go with every lookup; any other value prefers nothing.
 inline constexpr std::uint8_t kPreferPlayback = 1;
 inline constexpr std::uint8_t kPreferRecording = 2;

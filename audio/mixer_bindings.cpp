@@ -6,7 +6,6 @@ namespace lorix {
 
 namespace {
 
-constexpr std::uint32_t kMixerDevice = 0;
 
 // BindingOf indexes the table by the slider's number.
 constexpr bool TableFollowsSliderOrder() {

@@ -6,7 +6,6 @@ namespace lorix {
 
 namespace {
 
-constexpr std::uint32_t kMixerDevice = 0;
 constexpr std::uint16_t kPlayerMinWaveOut = 32768;
 
 void RaiseVolumeTo(Mixer& mixer, std::uint32_t component_type, std::uint16_t minimum) {
