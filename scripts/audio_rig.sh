@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# A private PulseAudio daemon for tests: a null sink whose monitor is the default source, so
-# whatever a program plays can be recorded back. ALSA's "default" device goes to it through the
-# pulse plugin.
-#   audio_rig.sh start DIR   starts the daemon; DIR/env holds the variables a client needs
-#   audio_rig.sh stop DIR    stops it
+# The test rig: a private PulseAudio daemon with a null sink whose monitor is the default
+# source, so whatever a program plays can be recorded back (ALSA's "default" device goes to it
+# through the pulse plugin), and a private X display (Xvfb) for the programs' windows.
+#   audio_rig.sh start DIR   starts both; DIR/env holds the variables a client needs
+#   audio_rig.sh stop DIR    stops them
 # A client runs with: set -a; . DIR/env; set +a
 set -euo pipefail
 action=${1:?usage: audio_rig.sh start|stop DIR}
@@ -26,9 +26,42 @@ stop_daemon() {
   fi
 }
 
+stop_display() {
+  if [ -f "$dir/xvfb.pid" ]; then
+    local pid
+    pid=$(cat "$dir/xvfb.pid")
+    kill "$pid" 2>/dev/null || true
+    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$pid" 2>/dev/null || true
+    rm -f "$dir/xvfb.pid"
+  fi
+}
+
+# Starts Xvfb on the first free display from :90 on and waits until it answers.
+start_display() {
+  command -v Xvfb >/dev/null || { echo "audio_rig.sh: Xvfb is missing (run scripts/setup.sh)" >&2; exit 1; }
+  local number=90
+  while [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ]; do
+    number=$((number + 1))
+  done
+  Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >"$dir/xvfb.log" 2>&1 &
+  echo $! > "$dir/xvfb.pid"
+  for _ in $(seq 100); do
+    DISPLAY=":$number" xdpyinfo >/dev/null 2>&1 && break
+    if ! kill -0 "$(cat "$dir/xvfb.pid")" 2>/dev/null; then
+      echo "audio_rig.sh: Xvfb did not start:" >&2; cat "$dir/xvfb.log" >&2; exit 1
+    fi
+    sleep 0.1
+  done
+  DISPLAY=":$number" xdpyinfo >/dev/null 2>&1 || { echo "audio_rig.sh: Xvfb does not answer" >&2; stop_display; exit 1; }
+  echo "DISPLAY=:$number" >> "$dir/env"
+  echo "audio_rig.sh: X display :$number running"
+}
+
 case "$action" in
   stop)
     stop_daemon
+    stop_display
     exit 0 ;;
   start) ;;
   *) echo "audio_rig.sh: unknown action '$action'" >&2; exit 2 ;;
@@ -36,6 +69,7 @@ esac
 
 command -v pulseaudio >/dev/null || { echo "audio_rig.sh: pulseaudio is missing (run scripts/setup.sh)" >&2; exit 1; }
 stop_daemon
+stop_display
 rm -rf "$runtime" "$home"
 mkdir -p "$runtime" "$home/.config/pulse"
 chmod 700 "$runtime"
@@ -73,3 +107,4 @@ pactl info >/dev/null 2>&1 || { echo "audio_rig.sh: pulseaudio does not answer" 
 pactl set-default-sink lorix_sink
 pactl set-default-source lorix_sink.monitor
 echo "audio_rig.sh: PulseAudio test rig running ($PULSE_SERVER)"
+start_display

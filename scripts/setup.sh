@@ -12,6 +12,9 @@ packages=(
   libasound2-dev libasound2-plugins alsa-utils pulseaudio pulseaudio-utils
   # the desktop's own programs: open files and links, find associated programs, write mail
   xdg-utils
+  # the player: FLTK linked statically, the X libraries it needs; a private X display for tests
+  libfltk1.3-dev libxcursor-dev libxinerama-dev libxft-dev libxfixes-dev libxrender-dev libxext-dev
+  libfontconfig-dev fonts-dejavu-core xvfb x11-utils xdotool imagemagick xclip
   # spoken test material
   espeak-ng sox
 )

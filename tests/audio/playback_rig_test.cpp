@@ -22,11 +22,15 @@
 #include "audio/alsa_playback_backend.h"
 #include "audio/mci_service.h"
 #include "audio/wav_parser.h"
+#include "tests/support/sink_recording.h"
 
 extern char** environ;
 
 namespace lorix {
 namespace {
+
+using testing::BestCorrelation;
+using testing::MonitorRecording;
 
 namespace fs = std::filesystem;
 using std::chrono::milliseconds;
@@ -40,72 +44,6 @@ PcmSound ReadSound(const fs::path& path) {
   PcmSound sound;
   EXPECT_EQ(ParseWav(bytes, sound), WavParseError::kNone) << path;
   return sound;
-}
-
-// Records the null sink's monitor, 8-bit mono at 11025 Hz, while it lives.
-class MonitorRecording {
- public:
-  explicit MonitorRecording(const fs::path& out) {
-    const std::string file = out.string();
-    std::vector<std::string> args = {
-        "parecord",     "--device=lorix_sink.monitor", "--format=u8", "--channels=1",
-        "--rate=11025", "--file-format=wav",           file};
-    std::vector<char*> argv;
-    for (auto& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    started_ = posix_spawnp(&pid_, "parecord", nullptr, nullptr, argv.data(), environ) == 0;
-    std::this_thread::sleep_for(milliseconds(700));  // the stream is connected by then
-  }
-  ~MonitorRecording() { Stop(); }
-
-  bool started() const { return started_; }
-
-  // Ends the recording so that the file is complete.
-  void Stop() {
-    if (!started_) return;
-    started_ = false;
-    kill(pid_, SIGINT);
-    for (int i = 0; i < 50; ++i) {
-      if (waitpid(pid_, nullptr, WNOHANG) == pid_) return;
-      std::this_thread::sleep_for(milliseconds(100));
-    }
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-  }
-
- private:
-  pid_t pid_ = -1;
-  bool started_ = false;
-};
-
-// The best normalised cross-correlation of `played` within `recorded`, over every lag.
-double BestCorrelation(const Bytes& played, const Bytes& recorded) {
-  const std::size_t n = played.size();
-  if (recorded.size() < n || n == 0) return 0;
-  std::vector<double> a(n);
-  double mean_a = 0;
-  for (std::size_t i = 0; i < n; ++i) mean_a += played[i];
-  mean_a /= static_cast<double>(n);
-  double norm_a = 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    a[i] = played[i] - mean_a;
-    norm_a += a[i] * a[i];
-  }
-  double best = 0;
-  for (std::size_t lag = 0; lag + n <= recorded.size(); ++lag) {
-    double mean_b = 0;
-    for (std::size_t i = 0; i < n; ++i) mean_b += recorded[lag + i];
-    mean_b /= static_cast<double>(n);
-    double dot = 0;
-    double norm_b = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-      const double b = recorded[lag + i] - mean_b;
-      dot += a[i] * b;
-      norm_b += b * b;
-    }
-    if (norm_a > 0 && norm_b > 0) best = std::max(best, dot / std::sqrt(norm_a * norm_b));
-  }
-  return best;
 }
 
 class PlaybackRig : public ::testing::Test {

@@ -1,0 +1,89 @@
+#pragma once
+
+// Recording what the test rig's null sink plays, and finding a played stretch in it.
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "codec/bytes.h"
+
+extern char** environ;
+
+namespace lorix::testing {
+
+// Records the null sink's monitor, 8-bit mono at 11025 Hz, while it lives.
+class MonitorRecording {
+ public:
+  explicit MonitorRecording(const std::filesystem::path& out) {
+    const std::string file = out.string();
+    std::vector<std::string> args = {
+        "parecord",     "--device=lorix_sink.monitor", "--format=u8", "--channels=1",
+        "--rate=11025", "--file-format=wav",           file};
+    std::vector<char*> argv;
+    for (auto& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    started_ = posix_spawnp(&pid_, "parecord", nullptr, nullptr, argv.data(), environ) == 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));  // the stream is connected by then
+  }
+  ~MonitorRecording() { Stop(); }
+
+  bool started() const { return started_; }
+
+  // Ends the recording so that the file is complete.
+  void Stop() {
+    if (!started_) return;
+    started_ = false;
+    kill(pid_, SIGINT);
+    for (int i = 0; i < 50; ++i) {
+      if (waitpid(pid_, nullptr, WNOHANG) == pid_) return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+
+ private:
+  pid_t pid_ = -1;
+  bool started_ = false;
+};
+
+// The best normalised cross-correlation of `played` within `recorded`, over every lag.
+inline double BestCorrelation(const Bytes& played, const Bytes& recorded) {
+  const std::size_t n = played.size();
+  if (recorded.size() < n || n == 0) return 0;
+  std::vector<double> a(n);
+  double mean_a = 0;
+  for (std::size_t i = 0; i < n; ++i) mean_a += played[i];
+  mean_a /= static_cast<double>(n);
+  double norm_a = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    a[i] = played[i] - mean_a;
+    norm_a += a[i] * a[i];
+  }
+  double best = 0;
+  for (std::size_t lag = 0; lag + n <= recorded.size(); ++lag) {
+    double mean_b = 0;
+    for (std::size_t i = 0; i < n; ++i) mean_b += recorded[lag + i];
+    mean_b /= static_cast<double>(n);
+    double dot = 0;
+    double norm_b = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+      const double b = recorded[lag + i] - mean_b;
+      dot += a[i] * b;
+      norm_b += b * b;
+    }
+    if (norm_a > 0 && norm_b > 0) best = std::max(best, dot / std::sqrt(norm_a * norm_b));
+  }
+  return best;
+}
+
+}  // namespace lorix::testing
