@@ -2,14 +2,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <new>
 #include <system_error>
 
 #include "audio/wav_parser.h"
+#include "codec/file_io.h"
 
 namespace lorix {
 namespace {
@@ -48,21 +49,15 @@ int ReadFile(const std::string& name, Bytes& bytes) {
   const auto status = std::filesystem::status(path, error);
   if (!std::filesystem::exists(status)) return kMciFileNotFound;
   if (!std::filesystem::is_regular_file(status)) return kMciCannotReadFile;
-  const std::uintmax_t size = std::filesystem::file_size(path, error);
-  if (error) return kMciCannotReadFile;
-  if (size > kMaxFileBytes) return kMciOutOfMemory;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return kMciCannotReadFile;
-  try {
-    bytes.resize(static_cast<std::size_t>(size));
-  } catch (const std::bad_alloc&) {
-    return kMciOutOfMemory;
+  switch (ReadFileInto(path, bytes, kMaxFileBytes)) {
+    case 0:
+      return kMciNoError;
+    case ENOMEM:
+    case EFBIG:
+      return kMciOutOfMemory;
+    default:
+      return kMciCannotReadFile;
   }
-  file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
-  // A file that shrank while being read is taken as far as it could be read.
-  bytes.resize(static_cast<std::size_t>(file.gcount()));
-  if (file.bad()) return kMciCannotReadFile;
-  return kMciNoError;
 }
 
 int ParseResult(WavParseError error) {

@@ -1,16 +1,26 @@
 #include "audio/time_text.h"
 
-#include <charconv>
+#include <clocale>
+#include <cstdio>
 
 namespace lorix {
 
-std::string FormatSeconds(std::int64_t ms) {
-  // to_chars never looks at the locale, so a German desktop still gets a decimal point.
+std::string FormatDecimal(double value, int decimals) {
   char buffer[64];
-  const double seconds = static_cast<double>(ms) / 1000.0;
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof(buffer), seconds, std::chars_format::fixed, 2);
-  return std::string(buffer, result.ptr) + " Sek.";
+  std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+  // printf writes the locale's decimal mark; the programs always show a point.
+  const char* mark = std::localeconv()->decimal_point;
+  std::string text(buffer);
+  if (mark != nullptr && mark[0] != '\0' && mark[0] != '.' && mark[1] == '\0') {
+    for (char& c : text) {
+      if (c == mark[0]) c = '.';
+    }
+  }
+  return text;
+}
+
+std::string FormatSeconds(std::int64_t ms) {
+  return FormatDecimal(static_cast<double>(ms) / 1000.0, 2) + " Sek.";
 }
 
 }  // namespace lorix

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "codec/codec_error.h"
 
@@ -49,16 +50,21 @@ std::string SystemErrorText(int error_number) {
 }
 
 InputFile::InputFile(const std::filesystem::path& path) : path_(path) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec))
-    ThrowFileError("kann nicht gelesen werden", path, EISDIR);
-  errno = 0;
-  stream_.open(path, std::ios::binary);
-  if (!stream_) ThrowFileError("kann nicht geöffnet werden", path, errno);
-  stream_.seekg(0, std::ios::end);
-  const std::streamoff end = stream_.tellg();
-  if (end < 0) ThrowFileError("kann nicht gelesen werden", path, errno);
-  size_ = end;
+  // Not blocking on open: a named pipe is refused below instead of hanging the program.
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd_ < 0) ThrowFileError("kann nicht geöffnet werden", path, errno);
+  struct stat info {};
+  if (fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+    const int error_number = S_ISDIR(info.st_mode) ? EISDIR : (errno ? errno : EIO);
+    ::close(fd_);
+    fd_ = -1;
+    ThrowFileError("kann nicht gelesen werden", path, error_number);
+  }
+  size_ = info.st_size;
+}
+
+InputFile::~InputFile() {
+  if (fd_ >= 0) ::close(fd_);
 }
 
 Bytes InputFile::ReadRange(std::int64_t offset, std::int64_t count) {
@@ -66,13 +72,55 @@ Bytes InputFile::ReadRange(std::int64_t offset, std::int64_t count) {
     throw CodecError("Die Datei " + Quoted(path_) + " ist kürzer als erwartet.");
   }
   Bytes bytes(static_cast<std::size_t>(count));
-  stream_.clear();
-  stream_.seekg(offset);
-  errno = 0;
-  if (count > 0 && !stream_.read(reinterpret_cast<char*>(bytes.data()), count)) {
-    ThrowFileError("kann nicht gelesen werden", path_, errno ? errno : EIO);
+  std::int64_t done = 0;
+  while (done < count) {
+    const ssize_t got = ::pread(fd_, bytes.data() + done, static_cast<std::size_t>(count - done),
+                                static_cast<off_t>(offset + done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) ThrowFileError("kann nicht gelesen werden", path_, errno);
+    // The file shrank since it was opened.
+    if (got == 0) throw CodecError("Die Datei " + Quoted(path_) + " ist kürzer als erwartet.");
+    done += got;
   }
   return bytes;
+}
+
+int ReadFileInto(const std::filesystem::path& path, Bytes& bytes, std::uint64_t max_bytes) {
+  bytes.clear();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return errno;
+  struct stat info {};
+  int result = 0;
+  if (fstat(fd, &info) != 0) {
+    result = errno;
+  } else if (S_ISDIR(info.st_mode)) {
+    result = EISDIR;
+  } else if (!S_ISREG(info.st_mode)) {
+    result = EINVAL;
+  } else if (static_cast<std::uint64_t>(info.st_size) > max_bytes) {
+    result = EFBIG;
+  } else {
+    try {
+      bytes.resize(static_cast<std::size_t>(info.st_size));
+      std::size_t done = 0;
+      while (done < bytes.size()) {
+        const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+          result = errno;
+          break;
+        }
+        if (got == 0) break;  // shrank while being read: taken as far as it goes
+        done += static_cast<std::size_t>(got);
+      }
+      bytes.resize(done);
+    } catch (const std::bad_alloc&) {
+      result = ENOMEM;
+    }
+  }
+  ::close(fd);
+  if (result != 0) bytes.clear();
+  return result;
 }
 
 Bytes ReadWholeFile(const std::filesystem::path& path) {

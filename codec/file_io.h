@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 
 #include "codec/bytes.h"
 
@@ -11,20 +10,28 @@ namespace lorix {
 // A short German text for an errno value, for messages about files.
 std::string SystemErrorText(int error_number);
 
-// A file opened for reading by position. Errors throw CodecError with a German message that
-// names the file.
+// A file opened for reading by position, with plain system calls (the player carries no
+// stream library). Errors throw CodecError with a German message that names the file.
 class InputFile {
  public:
   explicit InputFile(const std::filesystem::path& path);
+  ~InputFile();
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
   std::int64_t size() const { return size_; }
   // Reads `count` bytes starting at `offset`; the range must lie inside the file.
   Bytes ReadRange(std::int64_t offset, std::int64_t count);
 
  private:
   std::filesystem::path path_;
-  std::ifstream stream_;
+  int fd_ = -1;
   std::int64_t size_ = 0;
 };
+
+// Reads a whole file of at most `max_bytes` into `bytes`. Returns 0, or the errno value of
+// the failure (EFBIG for a larger file, EISDIR for a folder); `bytes` is then empty.
+int ReadFileInto(const std::filesystem::path& path, Bytes& bytes, std::uint64_t max_bytes);
 
 Bytes ReadWholeFile(const std::filesystem::path& path);
 

@@ -1,9 +1,9 @@
 #include "desktop/desktop_entry.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <system_error>
 
+#include "codec/file_io.h"
 #include "desktop/exec_line.h"
 
 namespace lorix {
@@ -11,6 +11,9 @@ namespace lorix {
 namespace fs = std::filesystem;
 
 namespace {
+
+// Desktop entries are a few kilobytes; anything far larger is not one.
+constexpr std::uint64_t kMaxDesktopEntryBytes = 1 << 20;
 
 std::string Trim(const std::string& text) {
   const std::size_t begin = text.find_first_not_of(" \t\r");
@@ -82,15 +85,19 @@ std::vector<fs::path> ApplicationFolders() {
 }
 
 std::optional<DesktopEntry> ReadDesktopEntry(const fs::path& path) {
-  std::ifstream file(path);
-  if (!file) return std::nullopt;
+  Bytes bytes;
+  if (ReadFileInto(path, bytes, kMaxDesktopEntryBytes) != 0) return std::nullopt;
+  const std::string text(bytes.begin(), bytes.end());
   DesktopEntry entry;
   entry.path = path;
   bool in_group = false;
   bool seen_group = false;
   std::string line;
-  while (std::getline(file, line)) {
-    line = Trim(line);
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    line = Trim(text.substr(start, end - start));
+    start = end + 1;
     if (line.empty() || line.front() == '#') continue;
     if (line.front() == '[') {
       in_group = line == "[Desktop Entry]";
