@@ -1,0 +1,97 @@
+// LorixPlayer.exe: plays the recording appended to its own file (or a file named on the
+// command line or dropped on the window) in a small FLTK window.
+
+#include <FL/Fl.H>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "audio/alsa_mixer_backend.h"
+#include "audio/alsa_playback_backend.h"
+#include "audio/mci_errors.h"
+#include "audio/mci_service.h"
+#include "audio/mixer.h"
+#include "codec/version.h"
+#include "desktop/open_with_desktop.h"
+#include "desktop/system_tools.h"
+#include "desktop/wav_application.h"
+#include "player/player_app.h"
+#include "player/window/display.h"
+#include "player/window/fltk_dialogs.h"
+#include "player/window/player_window.h"
+
+namespace {
+
+// The short wait at the end, in which the sound service lets go of its device.
+constexpr std::chrono::milliseconds kShutdownWait{10};
+
+std::filesystem::path OwnExecutable(const char* argv0) {
+  std::error_code error;
+  std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::filesystem::path(argv0) : path;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace lorix;
+
+  if (!OpenDisplay()) {
+    std::fputs(
+        "LORIX-Player: Keine grafische Anzeige gefunden (X-Display nicht erreichbar, DISPLAY "
+        "prüfen). Das Programm wird beendet.\n",
+        stderr);
+    return 1;
+  }
+
+  AlsaPlaybackBackend playback_backend;
+  MciService mci(playback_backend);
+  // Without a sound card the mixer has no controls: the volume bar then shows silence.
+  AlsaMixerBackend mixer_backend;
+  Mixer mixer(mixer_backend);
+  FltkDialogs dialogs;
+
+  PlayerWindow* window = nullptr;
+  PlayerServices services;
+  services.send_command = [&mci](const std::string& command, std::string& reply) {
+    return mci.MciSendString(command, reply);
+  };
+  services.error_text = [](int code) { return MciGetErrorString(code); };
+  services.find_wave_application = [](const std::string&) {
+    const WavApplication found = FindExecutableForWav();
+    return found.result > 32 ? found.path : std::string();
+  };
+  services.open = [](const std::string& target) { OpenWithDesktop(target); };
+  services.start_system_mixer = [] { return StartSystemMixer(MixerSide::kPlayback).result; };
+  services.copy_to_clipboard = [](const std::string& text) {
+    Fl::copy(text.data(), static_cast<int>(text.size()), 1);
+  };
+  services.repaint = [&window] {
+    if (window) window->Repaint();
+  };
+  services.shutdown_wait = [] { std::this_thread::sleep_for(kShutdownWait); };
+
+  PlayerSetup setup;
+  std::error_code error;
+  setup.base_dir = std::filesystem::current_path(error);
+  if (error) setup.base_dir = ".";
+  setup.own_executable = OwnExecutable(argv[0]);
+  setup.version = kFileVersion;
+
+  PlayerApp app(std::move(services), mixer, dialogs, std::move(setup));
+  PlayerWindow player_window(app);
+  window = &player_window;
+  player_window.Show();
+  player_window.StartTimer();
+
+  app.Start(std::vector<std::string>(argv + 1, argv + argc));
+  player_window.Sync();
+  const int result = Fl::run();
+  window = nullptr;
+  return result;
+}

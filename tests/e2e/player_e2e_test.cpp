@@ -1,0 +1,193 @@
+// The player as a recipient meets it: an attachment made from a spoken message is started
+// without an argument in a folder of its own; what reaches the rig's null sink must be the
+// decoded recording. The bare player starts silently; a foreign file gets the wrong-format box.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "audio/wav_parser.h"
+#include "desktop/command_output.h"
+#include "tests/support/sink_recording.h"
+
+extern char** environ;
+
+namespace lorix::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+const fs::path kTool = LORIX_TOOL_PATH;
+const fs::path kPlayer = kTool.parent_path() / "LorixPlayer.exe";
+const fs::path kSpeech = fs::path(LORIX_SPEECH_DIR) / "speech_de.wav";
+
+Bytes ReadBytes(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return Bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+PcmSound ReadSound(const fs::path& path) {
+  PcmSound sound;
+  EXPECT_EQ(ParseWav(ReadBytes(path), sound), WavParseError::kNone) << path;
+  return sound;
+}
+
+// A started program in a working folder of its own; ended (SIGTERM) when the object goes.
+class Program {
+ public:
+  Program(const fs::path& program, const fs::path& folder, std::vector<std::string> args = {}) {
+    args.insert(args.begin(), program.string());
+    std::vector<char*> argv;
+    for (auto& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+    if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
+      pid_ = -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+  }
+  ~Program() { End(); }
+
+  bool Running() const { return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0; }
+  void End() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+
+ private:
+  pid_t pid_ = -1;
+};
+
+// Windows whose title matches `pattern` (a regular expression), waiting up to `wait` for one.
+std::vector<std::string> FindWindows(const std::string& pattern, std::chrono::seconds wait) {
+  const auto deadline = std::chrono::steady_clock::now() + wait;
+  while (true) {
+    const CommandOutput found = RunAndCapture({"xdotool", "search", "--name", pattern});
+    if (found.exit_status == 0 && !found.output.empty()) {
+      std::vector<std::string> ids;
+      std::size_t start = 0;
+      for (std::size_t end; (end = found.output.find('\n', start)) != std::string::npos;
+           start = end + 1) {
+        ids.push_back(found.output.substr(start, end - start));
+      }
+      return ids;
+    }
+    if (std::chrono::steady_clock::now() >= deadline) return {};
+    std::this_thread::sleep_for(100ms);
+  }
+}
+
+class PlayerEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* rig = std::getenv("LORIX_AUDIO_RIG");
+    ASSERT_TRUE(rig && std::string(rig) == "1") << "not started by the test rig";
+    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "the rig has no X display";
+    ASSERT_TRUE(fs::exists(kPlayer)) << kPlayer;
+    ASSERT_TRUE(fs::exists(kSpeech)) << kSpeech;
+    folder_ = fs::temp_directory_path() /
+              ("lorix_player_e2e_" + std::to_string(getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  int Tool(const std::vector<std::string>& args) {
+    std::vector<std::string> argv = {kTool.string()};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return RunAndCapture(argv, 60s).exit_status;
+  }
+
+  fs::path folder_;
+};
+
+TEST_F(PlayerEndToEnd, AttachmentStartedWithoutArgumentPlaysItsRecording) {
+  const fs::path attachment = folder_ / "LORIX_Gruss.EXE";
+  const fs::path reference = folder_ / "reference.wav";
+  ASSERT_EQ(Tool({"pack", "--player-exe", kPlayer.string(), kSpeech.string(), attachment.string()}),
+            0);
+  ASSERT_EQ(Tool({"decode", "--player", attachment.string(), reference.string()}), 0);
+  const PcmSound decoded = ReadSound(reference);
+  ASSERT_EQ(decoded.format.sample_rate, 11025u);
+  const double seconds = static_cast<double>(decoded.samples.size()) / 11025;
+  ASSERT_GT(seconds, 5.0);
+
+  MonitorRecording heard(folder_ / "heard.wav");
+  ASSERT_TRUE(heard.started());
+  Program player(attachment, folder_);
+  EXPECT_EQ(FindWindows("^LORIX-Player V\\.", 10s).size(), 1u) << "no player window";
+  std::this_thread::sleep_for(std::chrono::milliseconds(static_cast<int>(seconds * 1000)) + 2s);
+  heard.Stop();
+  EXPECT_TRUE(player.Running()) << "the player ended by itself";
+  EXPECT_TRUE(FindWindows("^Information$", 0s).empty()) << "a message box came up";
+  player.End();
+
+  // The player unpacked the same recording the decoder makes, next to where it was started.
+  EXPECT_EQ(ReadBytes(folder_ / "TEMPs" / "TempWave.wav"), ReadBytes(reference));
+  EXPECT_TRUE(fs::exists(folder_ / "TEMPs" / "TempInfo.txt"));
+
+  // Half-second stretches of the recording are found in what the sink played; the rig may
+  // drop a moment now and then, so one of the three may miss.
+  const PcmSound recorded = ReadSound(folder_ / "heard.wav");
+  const std::size_t n = decoded.samples.size();
+  int matched = 0;
+  for (const std::size_t start : {n / 4, n / 2, 3 * n / 4}) {
+    const auto begin = decoded.samples.begin() + static_cast<std::ptrdiff_t>(start);
+    const double correlation = BestCorrelation(Bytes(begin, begin + 5512), recorded.samples);
+    std::printf("correlation of the stretch at %zu: %.3f\n", start, correlation);
+    if (correlation > 0.9) ++matched;
+  }
+  EXPECT_GE(matched, 2);
+}
+
+TEST_F(PlayerEndToEnd, BarePlayerStartsSilentlyWithNothingToPlay) {
+  const fs::path bare = folder_ / "LorixPlayer.exe";
+  fs::copy_file(kPlayer, bare);
+  MonitorRecording heard(folder_ / "heard.wav");
+  ASSERT_TRUE(heard.started());
+  Program player(bare, folder_);
+  EXPECT_EQ(FindWindows("^LORIX-Player V\\.", 10s).size(), 1u) << "no player window";
+  std::this_thread::sleep_for(2s);
+  heard.Stop();
+  EXPECT_TRUE(player.Running());
+  EXPECT_TRUE(FindWindows("^Information$", 0s).empty()) << "the bare player complained";
+  player.End();
+
+  ASSERT_TRUE(fs::is_directory(folder_ / "TEMPs"));
+  EXPECT_TRUE(fs::is_empty(folder_ / "TEMPs"));
+  const PcmSound recorded = ReadSound(folder_ / "heard.wav");
+  ASSERT_FALSE(recorded.samples.empty());
+  const auto [low, high] = std::minmax_element(recorded.samples.begin(), recorded.samples.end());
+  EXPECT_GE(*low, 126);
+  EXPECT_LE(*high, 130);
+}
+
+TEST_F(PlayerEndToEnd, ForeignFileGetsTheWrongFormatBox) {
+  const fs::path foreign = folder_ / "Brief.txt";
+  std::ofstream(foreign) << std::string(300, 'x');
+  Program player(kPlayer, folder_, {foreign.string()});
+  EXPECT_EQ(FindWindows("^Information$", 10s).size(), 1u) << "no wrong-format box";
+  EXPECT_TRUE(player.Running());
+  EXPECT_TRUE(fs::is_empty(folder_ / "TEMPs"));
+}
+
+}  // namespace
+}  // namespace lorix::testing

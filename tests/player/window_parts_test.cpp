@@ -1,0 +1,225 @@
+// The window's toolkit-free parts: the files of a drop, the key table, label texts and the
+// drawing of the pictures.
+
+#include <FL/Enumerations.H>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "player/player_texts.h"
+#include "player/window/drop_text.h"
+#include "player/window/icon_canvas.h"
+#include "player/window/key_map.h"
+#include "player/window/label_text.h"
+#include "player/window/player_pictures.h"
+
+namespace lorix::testing {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+TEST(DropText, FileUrisArePercentDecodedAndLoseSchemeAndHost) {
+  EXPECT_EQ(FilesFromDropText("file:///tmp/Mein%20Gru%C3%9F.wav\r\n"
+                              "file://localhost/home/a/b%2Bc.EXE\r\n"
+                              "file:/srv/x.txt\r\n"
+                              "FILE:///tmp/upper\r\n"),
+            (Strings{"/tmp/Mein Gruß.wav", "/home/a/b+c.EXE", "/srv/x.txt", "/tmp/upper"}));
+}
+
+TEST(DropText, PlainPathsStayAsTheyAre) {
+  // A '%' in a plain path is part of the name, not an escape.
+  EXPECT_EQ(FilesFromDropText("/tmp/100%25 sicher.wav\n/tmp/zweite Datei\n"),
+            (Strings{"/tmp/100%25 sicher.wav", "/tmp/zweite Datei"}));
+  EXPECT_EQ(FilesFromDropText("/tmp/ohne Zeilenende"), (Strings{"/tmp/ohne Zeilenende"}));
+}
+
+TEST(DropText, CommentsEmptyLinesAndOtherSchemesAreSkipped) {
+  EXPECT_EQ(FilesFromDropText("# dragged from a browser\r\n\r\n"
+                              "https://www.lorix.example/a.wav\r\n"
+                              "mailto:autor@lorix.example\r\n"
+                              "file://hostonly\r\n"
+                              "file:///tmp/echt.wav\r\n"),
+            (Strings{"/tmp/echt.wav"}));
+  // Some sources end the list with a NUL byte.
+  EXPECT_EQ(FilesFromDropText(std::string_view("file:///tmp/a.wav\0", 18)),
+            (Strings{"/tmp/a.wav"}));
+  EXPECT_TRUE(FilesFromDropText("").empty());
+  EXPECT_TRUE(FilesFromDropText("\r\n\n").empty());
+}
+
+TEST(DropText, MalformedEscapesStayAsTheyAre) {
+  EXPECT_EQ(PercentDecode("%41%62c"), "Abc");
+  EXPECT_EQ(PercentDecode("%zz%4"), "%zz%4");
+  EXPECT_EQ(PercentDecode("100%"), "100%");
+  EXPECT_EQ(PercentDecode("%%41"), "%A");
+  EXPECT_EQ(PercentDecode("%00x"), std::string("\0x", 2));
+}
+
+TEST(KeyMap, ThePlayersKeysInEitherCase) {
+  const struct {
+    char letter;
+    PlayerKey key;
+  } letters[] = {{'h', PlayerKey::kH}, {'y', PlayerKey::kY}, {'a', PlayerKey::kA},
+                 {'s', PlayerKey::kS}, {'n', PlayerKey::kN}, {'e', PlayerKey::kE},
+                 {'m', PlayerKey::kM}, {'i', PlayerKey::kI}, {'w', PlayerKey::kW},
+                 {'d', PlayerKey::kD}, {'l', PlayerKey::kL}};
+  for (const auto& entry : letters) {
+    EXPECT_EQ(PlayerKeyFromFltk(entry.letter), entry.key) << entry.letter;
+    EXPECT_EQ(PlayerKeyFromFltk(entry.letter - 'a' + 'A'), entry.key) << entry.letter;
+  }
+  EXPECT_EQ(PlayerKeyFromFltk(FL_F + 1), PlayerKey::kF1);
+  EXPECT_EQ(PlayerKeyFromFltk(' '), PlayerKey::kSpace);
+  EXPECT_EQ(PlayerKeyFromFltk(FL_Left), PlayerKey::kLeft);
+  EXPECT_EQ(PlayerKeyFromFltk(FL_Right), PlayerKey::kRight);
+  EXPECT_EQ(PlayerKeyFromFltk(FL_Up), PlayerKey::kUp);
+  EXPECT_EQ(PlayerKeyFromFltk(FL_Down), PlayerKey::kDown);
+}
+
+TEST(KeyMap, EveryOtherKeyIsOther) {
+  for (const int key :
+       {int('b'), int('z'), int('x'), int('Z'), int('1'), FL_F + 2, FL_F + 11, FL_Enter, FL_Escape,
+        FL_Tab, FL_Shift_L, FL_Control_L, FL_KP + '4', FL_KP + '8', FL_Home, FL_Page_Down, 0}) {
+    EXPECT_EQ(PlayerKeyFromFltk(key), PlayerKey::kOther) << key;
+  }
+}
+
+TEST(LabelText, LineEndsBecomeLineFeedsAndAtSignsAreDoubled) {
+  EXPECT_EQ(LabelText("a\r\nb\n\rc"), "a\nb\nc");
+  EXPECT_EQ(LabelText("autor@lorix.example"), "autor@@lorix.example");
+  EXPECT_EQ(LabelText("@start und @@"), "@@start und @@@@");
+  EXPECT_EQ(LabelText(""), "");
+}
+
+TEST(LabelText, CaptionsLoseTheirMarks) {
+  EXPECT_EQ(CaptionLabel("Exter&ne A&nwdg."), "Externe Anwdg.");
+  EXPECT_EQ(CaptionLabel("L&orix"), "Lorix");
+  EXPECT_EQ(CaptionLabel("Ton && Bild"), "Ton & Bild");
+  const std::string download = CaptionLabel(DownloadCaption());
+  EXPECT_EQ(download.find_first_of("\r&"), std::string::npos) << download;
+  EXPECT_NE(download.find('\n'), std::string::npos);
+  EXPECT_NE(CaptionLabel(MailCaption()).find("@@"), std::string::npos);
+  EXPECT_EQ(CaptionLabel(InfoCaption()).find('\r'), std::string::npos);
+}
+
+// The coverage of all pixels in pixel units: the painted area.
+double PaintedArea(const IconCanvas& canvas) {
+  double area = 0;
+  for (int y = 0; y < canvas.height(); ++y) {
+    for (int x = 0; x < canvas.width(); ++x) area += canvas.At(x, y).a / 255.0;
+  }
+  return area;
+}
+
+TEST(IconCanvas, ShapesCoverTheirAreaWithSoftEdges) {
+  constexpr double kPi = 3.14159265358979323846;
+  const Rgba red{255, 0, 0, 255};
+  {
+    IconCanvas c(16, 16);
+    c.FillRect(2, 3, 6, 5.5, red);
+    EXPECT_EQ(c.At(2, 3), red);
+    EXPECT_EQ(c.At(5, 4), red);
+    EXPECT_EQ(c.At(1, 3).a, 0);
+    EXPECT_EQ(c.At(6, 3).a, 0);
+    EXPECT_NEAR(c.At(3, 5).a, 128, 1);  // half of the row
+    EXPECT_NEAR(PaintedArea(c), 4 * 2.5, 0.05);
+  }
+  {
+    IconCanvas c(32, 32);
+    c.FillPolygon({{4, 4}, {28, 16}, {4, 28}}, red);
+    EXPECT_NEAR(PaintedArea(c), 24 * 24 / 2.0, 24 * 24 / 2.0 * 0.02);
+    EXPECT_EQ(c.At(10, 16), red);
+    EXPECT_EQ(c.At(26, 5).a, 0);
+  }
+  {
+    IconCanvas c(32, 32);
+    c.FillEllipse(16, 16, 10, 6, red);
+    EXPECT_NEAR(PaintedArea(c), kPi * 10 * 6, kPi * 10 * 6 * 0.02);
+    EXPECT_EQ(c.At(0, 0).a, 0);
+  }
+  {
+    // A quarter ring opening upwards-right (angles 0..90, y pointing up).
+    IconCanvas c(32, 32);
+    c.FillArc(16, 16, 5, 10, 0, 90, red);
+    EXPECT_NEAR(PaintedArea(c), kPi * (100 - 25) / 4, kPi * 75 / 4 * 0.04);
+    EXPECT_GT(c.At(21, 9).a, 200);  // up and to the right of the centre
+    EXPECT_EQ(c.At(10, 9).a, 0);    // up and to the left
+    EXPECT_EQ(c.At(21, 22).a, 0);   // down and to the right
+  }
+  {
+    IconCanvas c(32, 32);
+    c.FillLine(4, 16, 28, 16, 2, red);
+    EXPECT_NEAR(PaintedArea(c), 26 * 2, 1);
+  }
+}
+
+TEST(IconCanvas, PaintsOverAndFadesOntoABackground) {
+  IconCanvas c(4, 1);
+  c.FillRect(0, 0, 2, 1, {0, 0, 255, 255});
+  c.FillRect(1, 0, 3, 1, {255, 0, 0, 128});
+  EXPECT_EQ(c.At(0, 0), (Rgba{0, 0, 255, 255}));
+  EXPECT_EQ(c.At(1, 0), (Rgba{128, 0, 127, 255}));  // half red over blue
+  EXPECT_EQ(c.At(2, 0), (Rgba{255, 0, 0, 128}));
+  EXPECT_EQ(c.At(3, 0).a, 0);
+
+  const Rgba grey{192, 192, 192, 255};
+  const std::vector<std::uint8_t> rgb = c.OnBackground(grey);
+  ASSERT_EQ(rgb.size(), 12u);
+  EXPECT_EQ((std::vector<std::uint8_t>(rgb.begin(), rgb.begin() + 3)),
+            (std::vector<std::uint8_t>{0, 0, 255}));
+  EXPECT_EQ((std::vector<std::uint8_t>(rgb.begin() + 6, rgb.begin() + 9)),
+            (std::vector<std::uint8_t>{224, 96, 96}));
+  EXPECT_EQ((std::vector<std::uint8_t>(rgb.begin() + 9, rgb.end())),
+            (std::vector<std::uint8_t>{192, 192, 192}));
+
+  const IconCanvas grayed = c.Grayed(grey);
+  for (int x = 0; x < 4; ++x) {
+    const Rgba p = grayed.At(x, 0);
+    EXPECT_TRUE(p.r == p.g && p.g == p.b) << x;
+    EXPECT_EQ(p.a, c.At(x, 0).a) << x;
+  }
+  // Pure blue greys to a dark shade half way to the background.
+  EXPECT_EQ(grayed.At(0, 0).r, 110);
+}
+
+// Adds `pixels` to `seen`; false when an equal picture is there already.
+bool IsNew(std::vector<std::vector<std::uint8_t>>& seen, const std::vector<std::uint8_t>& pixels) {
+  if (std::find(seen.begin(), seen.end(), pixels) != seen.end()) return false;
+  seen.push_back(pixels);
+  return true;
+}
+
+TEST(PlayerPictures, EveryPictureIsItsOwn) {
+  std::vector<std::vector<std::uint8_t>> seen;
+  for (const PlayerIcon icon :
+       {PlayerIcon::kMainIcon, PlayerIcon::kPlay, PlayerIcon::kPause, PlayerIcon::kPausing,
+        PlayerIcon::kStop, PlayerIcon::kLorix, PlayerIcon::kMixer, PlayerIcon::kSpeaker}) {
+    const IconCanvas picture = PlayerPicture(icon);
+    ASSERT_EQ(picture.width(), kPictureSize);
+    ASSERT_EQ(picture.height(), kPictureSize);
+    EXPECT_GT(PaintedArea(picture), 60) << static_cast<int>(icon);
+    EXPECT_TRUE(IsNew(seen, picture.pixels())) << static_cast<int>(icon);
+  }
+  for (const DialogIcon icon : {DialogIcon::kInformation, DialogIcon::kWarning, DialogIcon::kError,
+                                DialogIcon::kQuestion}) {
+    EXPECT_GT(PaintedArea(DialogPicture(icon)), 300) << static_cast<int>(icon);
+    EXPECT_TRUE(IsNew(seen, DialogPicture(icon).pixels())) << static_cast<int>(icon);
+  }
+  EXPECT_EQ(PaintedArea(DialogPicture(DialogIcon::kNone)), 0);
+}
+
+TEST(PlayerPictures, TheSpeakerFitsItsPlaceBelowTheVolumeBar) {
+  // The speaker's 24-pixel place shows rows 4..27; rows 4..7 lie under the volume bar's end.
+  const IconCanvas speaker = PlayerPicture(PlayerIcon::kSpeaker);
+  for (int y = 0; y < kPictureSize; ++y) {
+    if (y >= 8 && y < 28) continue;
+    for (int x = 0; x < kPictureSize; ++x) {
+      EXPECT_EQ(speaker.At(x, y).a, 0) << x << "," << y;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace lorix::testing
