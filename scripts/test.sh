@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the unit tests, the real-audio tests on a
-# private PulseAudio daemon, the unit tests again under AddressSanitizer + UBSan, and the fuzz
-# smokes. Ends with one line "N passed, N failed".
+# Installs what is missing, builds, and runs every test: the unit tests, the real-audio and
+# real-window tests on a private PulseAudio daemon and X display, the unit tests again under
+# AddressSanitizer + UBSan, and the fuzz smokes. Ends with one line "N passed, N failed".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -35,9 +35,9 @@ echo "== release build and unit tests =="
 bash scripts/build.sh release
 run_ctest --test-dir build/release -L unit
 
-echo "== real audio on the PulseAudio test rig =="
-# The rig tests share one null sink, so CTest runs them one at a time.
-run_ctest --test-dir build/release -L rig
+echo "== real audio and real windows on the test rig (PulseAudio, Xvfb) =="
+# The rig tests share one null sink and one display, so CTest runs them one at a time.
+run_ctest --test-dir build/release -L 'rig|x11'
 
 echo "== unit tests under AddressSanitizer + UBSan =="
 bash scripts/build.sh asan
