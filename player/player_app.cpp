@@ -70,8 +70,9 @@ void PlayerApp::LoadSoundFile(const std::string& file) {
   }
   if (current_wav_file_.empty()) return;
 
-  FindWaveApplication();
+  // The sound starts before the association lookup: asking the desktop takes a moment.
   PlayCurrentFrom(0);
+  FindWaveApplication();
   EnablePlayButtons();
   std::string text = file;
   if (file != current_wav_file_) text += " (" + current_wav_file_ + ")";

@@ -174,6 +174,11 @@ void PlayerWindow::Show() {
 }
 
 void PlayerWindow::Repaint() {
+  // Decoding calls this every few thousand tokens; showing it 25 times a second is enough,
+  // and drawing more often only delays the sound.
+  const auto now = std::chrono::steady_clock::now();
+  if (now - last_repaint_ < std::chrono::milliseconds(40)) return;
+  last_repaint_ = now;
   Sync();
   Fl::flush();
 }

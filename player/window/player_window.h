@@ -8,6 +8,7 @@
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Double_Window.H>
 
+#include <chrono>
 #include <string>
 #include <utility>
 #include <vector>
@@ -80,6 +81,7 @@ class PlayerWindow : public Fl_Double_Window {
   TextLine* line_file_ = nullptr;
   std::vector<std::string> dropped_files_;  // waiting to be loaded after the drop
   bool timer_running_ = false;
+  std::chrono::steady_clock::time_point last_repaint_;  // when decoding was last shown
   bool in_timer_ = false;
 };
 

@@ -3,9 +3,6 @@
 // decoded recording. The bare player starts silently; a foreign file gets the wrong-format box.
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -20,9 +17,9 @@
 
 #include "audio/wav_parser.h"
 #include "desktop/command_output.h"
+#include "tests/support/child_program.h"
 #include "tests/support/sink_recording.h"
-
-extern char** environ;
+#include "tests/support/x11_windows.h"
 
 namespace lorix::testing {
 namespace {
@@ -45,53 +42,14 @@ PcmSound ReadSound(const fs::path& path) {
   return sound;
 }
 
-// A started program in a working folder of its own; ended (SIGTERM) when the object goes.
-class Program {
- public:
-  Program(const fs::path& program, const fs::path& folder, std::vector<std::string> args = {}) {
-    args.insert(args.begin(), program.string());
-    std::vector<char*> argv;
-    for (auto& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-    if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
-      pid_ = -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-  }
-  ~Program() { End(); }
-
-  bool Running() const { return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0; }
-  void End() {
-    if (pid_ <= 0) return;
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-    pid_ = -1;
-  }
-
- private:
-  pid_t pid_ = -1;
-};
-
-// Windows whose title matches `pattern` (a regular expression), waiting up to `wait` for one.
-std::vector<std::string> FindWindows(const std::string& pattern, std::chrono::seconds wait) {
-  const auto deadline = std::chrono::steady_clock::now() + wait;
-  while (true) {
-    const CommandOutput found = RunAndCapture({"xdotool", "search", "--name", pattern});
-    if (found.exit_status == 0 && !found.output.empty()) {
-      std::vector<std::string> ids;
-      std::size_t start = 0;
-      for (std::size_t end; (end = found.output.find('\n', start)) != std::string::npos;
-           start = end + 1) {
-        ids.push_back(found.output.substr(start, end - start));
-      }
-      return ids;
-    }
-    if (std::chrono::steady_clock::now() >= deadline) return {};
-    std::this_thread::sleep_for(100ms);
-  }
+// Mapped windows whose title is `title` (or starts with it), waiting up to `wait` for one.
+std::size_t CountWindows(const std::string& title, bool prefix, std::chrono::milliseconds wait) {
+  X11Windows windows;
+  if (!windows.connected()) return 0;
+  std::size_t count = 0;
+  WaitUntil([&] { return (count = windows.Find(title, prefix).size()) > 0; }, wait,
+            [] { std::this_thread::sleep_for(50ms); });
+  return count;
 }
 
 class PlayerEndToEnd : public ::testing::Test {
@@ -132,13 +90,12 @@ TEST_F(PlayerEndToEnd, AttachmentStartedWithoutArgumentPlaysItsRecording) {
 
   MonitorRecording heard(folder_ / "heard.wav");
   ASSERT_TRUE(heard.started());
-  Program player(attachment, folder_);
-  EXPECT_EQ(FindWindows("^LORIX-Player V\\.", 10s).size(), 1u) << "no player window";
+  ChildProgram player(attachment, folder_);
+  EXPECT_EQ(CountWindows("LORIX-Player V.", true, 10s), 1u) << "no player window";
   std::this_thread::sleep_for(std::chrono::milliseconds(static_cast<int>(seconds * 1000)) + 2s);
   heard.Stop();
   EXPECT_TRUE(player.Running()) << "the player ended by itself";
-  EXPECT_TRUE(FindWindows("^Information$", 0s).empty()) << "a message box came up";
-  player.End();
+  EXPECT_EQ(CountWindows("Information", false, 0ms), 0u) << "a message box came up";
 
   // The player unpacked the same recording the decoder makes, next to where it was started.
   EXPECT_EQ(ReadBytes(folder_ / "TEMPs" / "TempWave.wav"), ReadBytes(reference));
@@ -163,13 +120,12 @@ TEST_F(PlayerEndToEnd, BarePlayerStartsSilentlyWithNothingToPlay) {
   fs::copy_file(kPlayer, bare);
   MonitorRecording heard(folder_ / "heard.wav");
   ASSERT_TRUE(heard.started());
-  Program player(bare, folder_);
-  EXPECT_EQ(FindWindows("^LORIX-Player V\\.", 10s).size(), 1u) << "no player window";
+  ChildProgram player(bare, folder_);
+  EXPECT_EQ(CountWindows("LORIX-Player V.", true, 10s), 1u) << "no player window";
   std::this_thread::sleep_for(2s);
   heard.Stop();
   EXPECT_TRUE(player.Running());
-  EXPECT_TRUE(FindWindows("^Information$", 0s).empty()) << "the bare player complained";
-  player.End();
+  EXPECT_EQ(CountWindows("Information", false, 0ms), 0u) << "the bare player complained";
 
   ASSERT_TRUE(fs::is_directory(folder_ / "TEMPs"));
   EXPECT_TRUE(fs::is_empty(folder_ / "TEMPs"));
@@ -183,8 +139,8 @@ TEST_F(PlayerEndToEnd, BarePlayerStartsSilentlyWithNothingToPlay) {
 TEST_F(PlayerEndToEnd, ForeignFileGetsTheWrongFormatBox) {
   const fs::path foreign = folder_ / "Brief.txt";
   std::ofstream(foreign) << std::string(300, 'x');
-  Program player(kPlayer, folder_, {foreign.string()});
-  EXPECT_EQ(FindWindows("^Information$", 10s).size(), 1u) << "no wrong-format box";
+  ChildProgram player(kPlayer, folder_, {foreign.string()});
+  EXPECT_EQ(CountWindows("Information", false, 10s), 1u) << "no wrong-format box";
   EXPECT_TRUE(player.Running());
   EXPECT_TRUE(fs::is_empty(folder_ / "TEMPs"));
 }

@@ -11,8 +11,8 @@
 #include <thread>
 
 #include "desktop/command_output.h"
-#include "tests/player/child_program.h"
-#include "tests/player/x11_windows.h"
+#include "tests/support/child_program.h"
+#include "tests/support/x11_windows.h"
 #include "tests/player/xdnd_source.h"
 
 namespace lorix::testing {

@@ -19,7 +19,7 @@
 #include "player/window/label_text.h"
 #include "player/window/player_window.h"
 #include "tests/player/player_fixture.h"
-#include "tests/player/x11_windows.h"
+#include "tests/support/x11_windows.h"
 #include "tests/player/xdnd_source.h"
 
 namespace lorix::testing {

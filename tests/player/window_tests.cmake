@@ -7,7 +7,7 @@ lorix_add_gtest(player_window_parts_tests LABEL unit
   LIBRARIES lorix_player_window)
 
 set(LORIX_X11_TEST_SUPPORT
-  ${CMAKE_CURRENT_LIST_DIR}/x11_windows.cpp
+  ${PROJECT_SOURCE_DIR}/tests/support/x11_windows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/xdnd_source.cpp)
 
 lorix_add_gtest(player_window_tests LABEL x11 RIG
@@ -16,7 +16,7 @@ lorix_add_gtest(player_window_tests LABEL x11 RIG
 
 lorix_add_gtest(player_program_tests LABEL x11 RIG
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/player_program_test.cpp
-          ${CMAKE_CURRENT_LIST_DIR}/child_program.cpp ${LORIX_X11_TEST_SUPPORT}
+          ${PROJECT_SOURCE_DIR}/tests/support/child_program.cpp ${LORIX_X11_TEST_SUPPORT}
   LIBRARIES lorix_desktop X11::X11)
 target_compile_definitions(player_program_tests PRIVATE
   LORIX_PLAYER_PATH="$<TARGET_FILE:lorix_player>"

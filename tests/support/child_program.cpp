@@ -1,4 +1,4 @@
-#include "tests/player/child_program.h"
+#include "tests/support/child_program.h"
 
 #include <signal.h>
 #include <spawn.h>
