@@ -11,6 +11,7 @@
 
 #include "audio/wav_parser.h"
 #include "codec/file_io.h"
+#include "codec/file_system.h"
 
 namespace lorix {
 namespace {
@@ -44,11 +45,10 @@ bool ParseCount(const std::string& text, std::int64_t& value) {
 }
 
 int ReadFile(const std::string& name, Bytes& bytes) {
-  std::error_code error;
   const std::filesystem::path path(name);
-  const auto status = std::filesystem::status(path, error);
-  if (!std::filesystem::exists(status)) return kMciFileNotFound;
-  if (!std::filesystem::is_regular_file(status)) return kMciCannotReadFile;
+  const FileKind kind = KindOf(path);
+  if (kind == FileKind::kMissing) return kMciFileNotFound;
+  if (kind != FileKind::kRegular) return kMciCannotReadFile;
   switch (ReadFileInto(path, bytes, kMaxFileBytes)) {
     case 0:
       return kMciNoError;

@@ -2,6 +2,7 @@
 
 #include "codec/codec_error.h"
 #include "codec/file_io.h"
+#include "codec/file_system.h"
 #include "codec/wav_header.h"
 
 namespace lorix {
@@ -97,7 +98,10 @@ ExtractResult ExtractPayload(const std::filesystem::path& file, PlayerExtraction
 
     if (options.close_playback) options.close_playback();
     const std::filesystem::path folder = options.base_dir / kTempFolder;
-    std::filesystem::create_directories(folder);
+    if (const int error_number = MakeDirectories(folder)) {
+      return Failed("Der Ordner \"" + folder.string() +
+                    "\" kann nicht angelegt werden: " + SystemErrorText(error_number));
+    }
 
     state.InfoFile.clear();
     if (state.InfoLength > 0 && layout.info_start >= 0) {
@@ -123,9 +127,6 @@ ExtractResult ExtractPayload(const std::filesystem::path& file, PlayerExtraction
     return result;
   } catch (const CodecError& error) {
     return Failed(error.what());
-  } catch (const std::filesystem::filesystem_error& error) {
-    return Failed("Der Ordner \"" + error.path1().string() +
-                  "\" kann nicht angelegt werden: " + SystemErrorText(error.code().value()));
   } catch (const std::bad_alloc&) {
     return Failed("Nicht genug Arbeitsspeicher, um die Datei \"" + file.string() +
                   "\" zu entpacken.");

@@ -34,6 +34,10 @@ std::string SystemErrorText(int error_number) {
       return "Zugriff verweigert";
     case EISDIR:
       return "ist ein Ordner";
+    case EEXIST:
+      return "eine Datei gleichen Namens ist im Weg";
+    case ENOTDIR:
+      return "ein Teil des Pfades ist kein Ordner";
     case ENOSPC:
       return "kein Platz mehr auf dem Datenträger";
     case EROFS:

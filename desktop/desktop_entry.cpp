@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "codec/file_io.h"
+#include "codec/file_system.h"
 #include "desktop/exec_line.h"
 
 namespace lorix {
@@ -119,16 +120,11 @@ std::optional<DesktopEntry> ReadDesktopEntry(const fs::path& path) {
 std::optional<DesktopEntry> FindDesktopEntry(const std::string& desktop_id) {
   if (desktop_id.empty() || desktop_id.find('/') != std::string::npos) return std::nullopt;
   for (const fs::path& folder : ApplicationFolders()) {
-    std::error_code error;
-    if (fs::is_regular_file(folder / desktop_id, error))
-      return ReadDesktopEntry(folder / desktop_id);
+    if (IsRegularFile(folder / desktop_id)) return ReadDesktopEntry(folder / desktop_id);
     if (desktop_id.find('-') == std::string::npos) continue;
     // Entries in subfolders: look for the file whose id matches.
-    for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end;
-         it.increment(error)) {
-      if (it->is_regular_file(error) && DesktopId(fs::relative(it->path(), folder)) == desktop_id) {
-        return ReadDesktopEntry(it->path());
-      }
+    for (const fs::path& relative : FilesBelow(folder)) {
+      if (DesktopId(relative) == desktop_id) return ReadDesktopEntry(folder / relative);
     }
   }
   return std::nullopt;

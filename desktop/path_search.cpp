@@ -6,13 +6,14 @@
 #include <string_view>
 #include <system_error>
 
+#include "codec/file_system.h"
+
 namespace lorix {
 
 namespace {
 
 bool IsExecutableFile(const std::filesystem::path& path) {
-  std::error_code error;
-  return std::filesystem::is_regular_file(path, error) && access(path.c_str(), X_OK) == 0;
+  return IsRegularFile(path) && access(path.c_str(), X_OK) == 0;
 }
 
 }  // namespace

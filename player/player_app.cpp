@@ -5,6 +5,7 @@
 
 #include "audio/mixer_setup.h"
 #include "audio/time_text.h"
+#include "codec/file_system.h"
 #include "codec/rounding.h"
 #include "desktop/wav_application.h"
 #include "player/player_texts.h"
@@ -30,8 +31,7 @@ PlayerApp::PlayerApp(PlayerServices services, Mixer& mixer, Dialogs& dialogs, Pl
       tables_(InitCodecTables()),
       playback_({services_.send_command, services_.error_text, {}, {}, {}, {}}, dialogs) {
   // An existing folder is kept; one that cannot be made shows up when a file is written.
-  std::error_code ignored;
-  std::filesystem::create_directory(setup_.base_dir / kTempFolder, ignored);
+  MakeDirectories(setup_.base_dir / kTempFolder);
   screen_.Title = "LORIX-Player V." + setup_.version;
 }
 

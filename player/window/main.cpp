@@ -16,6 +16,7 @@
 #include "audio/mci_errors.h"
 #include "audio/mci_service.h"
 #include "audio/mixer.h"
+#include "codec/file_system.h"
 #include "codec/version.h"
 #include "desktop/open_with_desktop.h"
 #include "desktop/system_tools.h"
@@ -31,9 +32,8 @@ namespace {
 constexpr std::chrono::milliseconds kShutdownWait{10};
 
 std::filesystem::path OwnExecutable(const char* argv0) {
-  std::error_code error;
-  std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
-  return error ? std::filesystem::path(argv0) : path;
+  const std::filesystem::path path = lorix::ReadSymbolicLink("/proc/self/exe");
+  return path.empty() ? std::filesystem::path(argv0) : path;
 }
 
 }  // namespace
@@ -77,9 +77,8 @@ int main(int argc, char** argv) {
   services.shutdown_wait = [] { std::this_thread::sleep_for(kShutdownWait); };
 
   PlayerSetup setup;
-  std::error_code error;
-  setup.base_dir = std::filesystem::current_path(error);
-  if (error) setup.base_dir = ".";
+  setup.base_dir = CurrentDirectory();
+  if (setup.base_dir.empty()) setup.base_dir = ".";
   setup.own_executable = OwnExecutable(argv[0]);
   setup.version = kFileVersion;
 
