@@ -140,10 +140,15 @@ void SyncSettings(SettingsSync& sync, RecorderSettings& settings, const Settings
 }  // namespace
 
 std::filesystem::path SettingsFilePath(const std::filesystem::path& program_path) {
-  const std::filesystem::path name = program_path.filename();
-  if (name.empty() || name == "." || name == "..") return program_path / "LORIX.INI";
-  std::filesystem::path settings = program_path;
-  return settings.replace_extension(".INI");
+  const std::string path = program_path.string();
+  std::string upper = path;
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  std::size_t dot = upper.find(".EXE");
+  if (dot == std::string::npos) dot = upper.find(".DLL");
+  if (dot == std::string::npos) return program_path.parent_path() / "LORIX.INI";
+  return path.substr(0, dot + 1) + "INI";
 }
 
 SettingsFileResult LoadSaveIniFile(const std::filesystem::path& path, bool save,

@@ -13,8 +13,9 @@
 
 namespace lorix {
 
-// The program's own file with the extension "INI" in place of its own ("/opt/lorix/Lorix" gives
-// "/opt/lorix/Lorix.INI"); "LORIX.INI" in the program's folder when the path names no file.
+// The program's path up to its first ".EXE" (else ".DLL"), found in any case, followed by "INI"
+// ("/x/Rec.exe" gives "/x/Rec.INI"); without either, "LORIX.INI" in the program's folder (the
+// recorder's working directory).
 std::filesystem::path SettingsFilePath(const std::filesystem::path& program_path);
 
 // Which parts of the recorder exist when the settings are read or written.

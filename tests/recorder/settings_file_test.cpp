@@ -247,12 +247,14 @@ TEST_F(SettingsFileTest, FilesThatCannotBeWrittenOrReadAreReportedAndLeftAlone) 
   EXPECT_EQ(dialogs_.shown.size(), 2u);
 }
 
-TEST(SettingsFilePath, TheProgramsNameWithTheExtensionIniElseLorixIniInItsFolder) {
-  EXPECT_EQ(SettingsFilePath("/opt/lorix/Lorix"), "/opt/lorix/Lorix.INI");
-  EXPECT_EQ(SettingsFilePath("/opt/lorix/Lorix.exe"), "/opt/lorix/Lorix.INI");
-  EXPECT_EQ(SettingsFilePath("/opt/lorix.d/Lorix"), "/opt/lorix.d/Lorix.INI");
-  EXPECT_EQ(SettingsFilePath("/opt/lorix/"), "/opt/lorix/LORIX.INI");
-  EXPECT_EQ(SettingsFilePath(""), "LORIX.INI");
+TEST(SettingsFilePath, UpToTheFirstExeOrDllThenIniElseLorixIniBesideTheProgram) {
+  EXPECT_EQ(SettingsFilePath("/Tools/Rec.exe"), "/Tools/Rec.INI");
+  EXPECT_EQ(SettingsFilePath("/Tools/REC.Exe"), "/Tools/REC.INI");
+  EXPECT_EQ(SettingsFilePath("/Tools/rec.dll"), "/Tools/rec.INI");
+  // The first ".EXE" anywhere in the path counts, folders included.
+  EXPECT_EQ(SettingsFilePath("/a.exe.d/Rec.exe"), "/a.INI");
+  EXPECT_EQ(SettingsFilePath("/opt/lorix/Lorix"), "/opt/lorix/LORIX.INI");
+  EXPECT_EQ(SettingsFilePath("Lorix"), "LORIX.INI");
 }
 
 }  // namespace
