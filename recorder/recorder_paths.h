@@ -1,0 +1,28 @@
+#pragma once
+
+// The folders and files beside the recorder's program file. They are formed once at start from
+// the program's folder and used by every part of the recorder.
+
+#include <filesystem>
+
+namespace lorix {
+
+struct RecorderPaths {
+  std::filesystem::path program_folder;
+  std::filesystem::path temps_folder;      // "TEMPs": temporary files
+  std::filesystem::path lorixs_folder;     // "LORIXs": finished attachments
+  std::filesystem::path temp_info;         // "TEMPs/TempInfo.txt"
+  std::filesystem::path player_program;    // "LorixPlayer.exe"
+  std::filesystem::path mail_text_mapi;    // "MailTextMAPI.txt"
+  std::filesystem::path mail_text_system;  // "MailTextSystem.txt"
+  std::filesystem::path temp_recording;    // "TEMPs/TempRecording.wav": the uncompressed recording
+  std::filesystem::path temp_compressed;   // "TEMPs/TempCompressed.wav": the decoded version
+
+  static RecorderPaths ForProgramFolder(const std::filesystem::path& program_folder);
+};
+
+// Creates "TEMPs" and "LORIXs". A folder that cannot be created (it exists, or the program
+// folder is read-only) is passed over: the file operations that need it report the failure.
+void CreateRecorderFolders(const RecorderPaths& paths);
+
+}  // namespace lorix

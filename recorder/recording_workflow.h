@@ -1,0 +1,150 @@
+#pragma once
+
+// The recorder's four-step workflow without a toolkit: the buffers and workflow state, the
+// handlers of the step buttons, reset, the compression and mute sliders with the size
+// estimate, the data sink of the recording engine, and UpdateControls, which derives the
+// window's controls (RecorderControls) from the state after every handler.
+//
+// The window creates it once, then runs ButtonResetClick(kNone) and TBCompressLevelChange with
+// the slider's position, and at the first activation TBMuteLevelChange.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "audio/dialogs.h"
+#include "audio/mixer.h"
+#include "audio/recording_engine.h"
+#include "audio/sound_level.h"
+#include "audio/wave_playback.h"
+#include "codec/bytes.h"
+#include "codec/codec_tables.h"
+#include "recorder/recorder_controls.h"
+#include "recorder/recorder_paths.h"
+#include "recorder/recorder_settings.h"
+#include "recorder/workflow_state.h"
+
+namespace lorix {
+
+// The controls that route a click to ButtonRecordClick: step 1 or step 2.
+enum class RecordSender {
+  kButtonRecordLevelOnOff,
+  kPanelTipRecordLevelOnOff,
+  kPanelTipRecordLevelOnOffMicro,
+  kButtonRecord,  // also the space key
+  kPanelTipRecord,
+};
+
+enum class ResetSender { kNone, kButtonReset };
+
+// Controls the workflow asks the window to focus.
+enum class FocusTarget { kScrollBarRecordLevel, kScrollBarVolSpeakers };
+
+struct AttachmentName {
+  std::string path;
+  std::string file_name;
+};
+
+// What the workflow needs from the window and from parts built elsewhere.
+struct WorkflowHooks {
+  // Repaints PanelWait at once, before the long compression and decompression calls.
+  std::function<void()> repaint_now;
+  // Focus request; a control that cannot take the focus is simply passed over.
+  std::function<void(FocusTarget)> focus;
+  // The name of the next attachment (attachment builder). Without it no attachment name is
+  // set, and step 4 stays disabled.
+  std::function<AttachmentName()> NewAttachmentName;
+  // Loads a file handed over by command line or drag-and-drop (file functions); `wav` tells
+  // whether it is taken for a WAV file.
+  std::function<void(bool wav, const std::string& path)> LoadAnyFile;
+};
+
+class RecordingWorkflow {
+ public:
+  // `engine`, `dialogs`, `options` and `mixer` must outlive the workflow; `mixer` may be null.
+  // The workflow installs its data sink in the engine and its UpdateControls in the playback.
+  RecordingWorkflow(RecordingEngine& engine, Dialogs& dialogs, const RecorderOptions& options,
+                    RecorderPaths paths, WavePlayback::Services playback_services,
+                    WorkflowHooks hooks = {}, Mixer* mixer = nullptr);
+  RecordingWorkflow(const RecordingWorkflow&) = delete;
+  RecordingWorkflow& operator=(const RecordingWorkflow&) = delete;
+
+  // Step 1 (level display on/off) or step 2 (record, pause/stop, continue), by sender.
+  void ButtonRecordClick(RecordSender sender);
+  // Step 3: stop a playback, or compress, decompress, save the decoded version and listen.
+  void ButtonComprDecomprAndPlayClick();
+  // Listen to the compressed version / to the uncompressed recording.
+  void ButtonAndPlayClick();
+  void ButtonAndPlayOrigClick();
+  // Empties everything for a new recording. Returns false when the user declined the
+  // confirmation "Die letzte Aufnahme löschen?"; nothing is changed then.
+  bool ButtonResetClick(ResetSender sender);
+  void TBCompressLevelChange(int level);
+  void TBMuteLevelChange(int level);
+  void CBMikeToOutEnabledClick(bool checked);
+  void CBAndPlayLRXFileClick(bool checked);
+  // The playback buttons: the playback's handlers, then the focus on the speaker volume. Stop
+  // switches the level display off first.
+  void ButtonPlayClick();
+  void ButtonPauseClick();
+  void ButtonStopClick();
+  // The timer's playback work: the position display, and the controls once a playback ended.
+  void PlaybackTick();
+  // The engine's data sink: one filled buffer of `count` samples.
+  void ProcessSoundData(const std::uint8_t* data, std::int32_t count);
+  // A file from the command line or drag-and-drop; refused unless the workflow is empty and
+  // the level display is off. Returns whether the file was passed on.
+  bool AddMoreToList(const std::string& path);
+  void UpdateControls();
+  // Disables the expert buttons while a long operation runs.
+  void DisableButtons();
+
+  // Size of the player program plus the information text, measured at start.
+  void SetAttachmentOverhead(std::int64_t bytes) { state_.AttachmentOverhead = bytes; }
+
+  const WorkflowState& state() const { return state_; }
+  const RecorderControls& controls() const { return controls_; }
+  const Bytes& PcmStream() const { return pcm_stream_; }
+  const Bytes& CompressedStream() const { return compressed_stream_; }
+  const Bytes& InfoStream() const { return info_stream_; }
+  WavePlayback& playback() { return playback_; }
+  const WavePlayback& playback() const { return playback_; }
+  const RecorderPaths& paths() const { return paths_; }
+
+ private:
+  void ToggleLevelMeter();
+  void StartOrContinueRecording();
+  // Pause/stop: finishes the WAV image, saves TempRecording.wav.
+  void StopRecording();
+  void StartEngine();
+  // Loads the WAV file named by LabelRecordedWAV_File into PcmStream; false after a message.
+  bool LoadRecordedWav();
+  bool CompressPcmStream();
+  bool DecompressIntoPcmStream();
+  // Writes `bytes` to `path`; false after a message.
+  bool SaveFile(const std::filesystem::path& path, ByteSpan bytes);
+  void SetCurrentSampleRate(std::int32_t rate);
+  void ShowExpectedSize(const std::string& prefix);
+  void ShowError(const std::string& text);
+  void Focus(FocusTarget target);
+  void ShowWaitPanel();
+  bool Enabled(RecordSender sender) const;
+
+  RecordingEngine& engine_;
+  Dialogs& dialogs_;
+  const RecorderOptions& options_;
+  RecorderPaths paths_;
+  WorkflowHooks hooks_;
+  Mixer* mixer_;
+  const CodecTables& tables_;
+  SoundLevelScale level_scale_;
+  WavePlayback playback_;
+
+  WorkflowState state_;
+  RecorderControls controls_;
+  Bytes pcm_stream_;
+  Bytes compressed_stream_;
+  Bytes info_stream_;
+};
+
+}  // namespace lorix

@@ -1,0 +1,100 @@
+// Step 3 of the workflow and the two listen buttons: the recording is compressed, decoded back
+// and saved as TempCompressed.wav, so that the user hears what the recipient will hear.
+
+#include <utility>
+
+#include "codec/codec_error.h"
+#include "codec/decoder.h"
+#include "codec/encoder.h"
+#include "codec/info_text.h"
+#include "codec/version.h"
+#include "recorder/recording_workflow.h"
+
+namespace lorix {
+
+void RecordingWorkflow::ButtonComprDecomprAndPlayClick() {
+  // While something plays the button reads "3. STOP Wiederg.!".
+  if (playback_.PlaybackActive()) {
+    ButtonStopClick();
+    return;
+  }
+  if (state_.RecordingActive) StopRecording();
+
+  controls_.ButtonCreateOpenMail.enabled = false;
+  if (!LoadRecordedWav()) {
+    UpdateControls();
+    return;
+  }
+  ShowWaitPanel();
+  if (!CompressPcmStream()) {
+    UpdateControls();
+    return;
+  }
+  // The exact size replaces the estimate.
+  state_.ExpectedAttachmentSize =
+      static_cast<std::int64_t>(compressed_stream_.size()) + state_.AttachmentOverhead;
+  ShowExpectedSize("");
+
+  controls_.ButtonCreateOpenMail.enabled = false;
+  ShowWaitPanel();
+  if (!DecompressIntoPcmStream() || !SaveFile(paths_.temp_compressed, pcm_stream_)) {
+    UpdateControls();
+    return;
+  }
+  playback_.SetPlayFile(paths_.temp_compressed.string(), controls_.CBAndPlayLRXFile);
+  if (hooks_.NewAttachmentName) {
+    AttachmentName name = hooks_.NewAttachmentName();
+    state_.AttachmentPath = std::move(name.path);
+    state_.AttachmentFileName = std::move(name.file_name);
+  }
+  // Step 4 follows the state: enabled now, or once the automatic playback has ended.
+  UpdateControls();
+  Focus(FocusTarget::kScrollBarRecordLevel);
+}
+
+bool RecordingWorkflow::CompressPcmStream() {
+  DisableButtons();
+  try {
+    const CodecSettings settings{state_.CompressLevel, state_.MuteLow, state_.MuteHigh};
+    CompressResult result = Compress(pcm_stream_, state_.SampleCount, settings, tables_,
+                                     ProgramVersion, InfoTextLength());
+    compressed_stream_ = std::move(result.CompressedStream);
+    SetCurrentSampleRate(result.CurrentSampleRate);
+  } catch (const CodecError& error) {
+    ShowError(error.what());
+    return false;
+  }
+  state_.CompressedStale = false;
+  UpdateControls();
+  return true;
+}
+
+bool RecordingWorkflow::DecompressIntoPcmStream() {
+  DisableButtons();
+  try {
+    DecompressResult result = Decompress(compressed_stream_, tables_);
+    pcm_stream_ = std::move(result.PcmStream);
+    SetCurrentSampleRate(result.CurrentSampleRate);
+    state_.PayloadSize = result.PayloadSize;
+    info_stream_ = std::move(result.InfoStream);
+    state_.SampleCount = result.SampleCount;
+    playback_.SetPlayLengthSamples(result.SampleCount);
+  } catch (const CodecError& error) {
+    ShowError(error.what());
+    return false;
+  }
+  UpdateControls();
+  return true;
+}
+
+void RecordingWorkflow::ButtonAndPlayClick() {
+  if (playback_.PlaybackActive()) return;
+  playback_.SetPlayFile(paths_.temp_compressed.string(), true);
+}
+
+void RecordingWorkflow::ButtonAndPlayOrigClick() {
+  if (playback_.PlaybackActive()) ButtonStopClick();
+  playback_.SetPlayFile(paths_.temp_recording.string(), true);
+}
+
+}  // namespace lorix

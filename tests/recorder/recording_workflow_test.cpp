@@ -1,0 +1,486 @@
+#include "recorder/recording_workflow.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "audio/manual_playback_backend.h"
+#include "audio/mci_service.h"
+#include "audio/scripted_capture_backend.h"
+#include "codec/decoder.h"
+#include "codec/encoder.h"
+#include "codec/file_io.h"
+#include "codec/info_text.h"
+#include "codec/version.h"
+#include "codec/wav_header.h"
+#include "tests/support/recording_dialogs.h"
+
+namespace lorix {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::int64_t kOverhead = 100000;
+constexpr const char* kAttachmentFile = "LORIX_20240102_030405.EXE";
+
+// Speech-like material: a tone whose loudness swells, never within the default quiet band.
+std::vector<std::uint8_t> Tone(std::size_t count, double phase = 0.0) {
+  std::vector<std::uint8_t> samples(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const double t = static_cast<double>(i) + phase;
+    const double amplitude = 40.0 + 30.0 * std::sin(t / 900.0);
+    samples[i] = static_cast<std::uint8_t>(128.0 + amplitude * std::sin(t / 7.0));
+  }
+  return samples;
+}
+
+Bytes WavImage(const Bytes& samples) {
+  const WavHeader header = BuildMonoWavHeader(static_cast<std::int32_t>(samples.size()), 11025);
+  Bytes image(header.size() + samples.size());
+  std::copy(header.begin(), header.end(), image.begin());
+  std::copy(samples.begin(), samples.end(), image.begin() + kWavHeaderSize);
+  return image;
+}
+
+class RecordingWorkflowTest : public ::testing::Test {
+ protected:
+  // The capture device delivers `material` first, then silence.
+  void SetUpWith(std::vector<std::uint8_t> material) {
+    static int counter = 0;
+    folder_ = fs::temp_directory_path() /
+              ("lorix_workflow_" + std::to_string(::getpid()) + "_" + std::to_string(++counter));
+    paths_ = RecorderPaths::ForProgramFolder(folder_);
+    fs::create_directories(folder_);
+    CreateRecorderFolders(paths_);
+
+    capture_ = std::make_unique<ScriptedCaptureBackend>(std::move(material));
+    engine_ = std::make_unique<RecordingEngine>(*capture_, queue_.Poster(), dialogs_);
+    mci_ = std::make_unique<MciService>(output_);
+    options_.PrepareMemoryMB = 1;
+
+    WavePlayback::Services playback;
+    playback.send_command = [this](const std::string& command, std::string& reply) {
+      return mci_->MciSendString(command, reply);
+    };
+    WorkflowHooks hooks;
+    hooks.repaint_now = [this] { ++repaints_; };
+    hooks.focus = [this](FocusTarget target) { focus_.push_back(target); };
+    hooks.NewAttachmentName = [this] {
+      return AttachmentName{(paths_.lorixs_folder / kAttachmentFile).string(), kAttachmentFile};
+    };
+    hooks.LoadAnyFile = [this](bool wav, const std::string& path) {
+      loaded_.push_back((wav ? "wav " : "lrx ") + path);
+    };
+    workflow_ =
+        std::make_unique<RecordingWorkflow>(*engine_, dialogs_, options_, paths_, playback, hooks);
+    // What the window does at creation and first activation.
+    workflow_->SetAttachmentOverhead(kOverhead);
+    workflow_->ButtonResetClick(ResetSender::kNone);
+    workflow_->TBCompressLevelChange(3);
+    workflow_->TBMuteLevelChange(4);
+  }
+
+  void SetUp() override { SetUpWith(Tone(20000)); }
+
+  void TearDown() override {
+    workflow_.reset();
+    engine_.reset();
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+  }
+
+  // Lets the device fill `buffers` buffers and hands them to the workflow.
+  void Capture(int buffers) {
+    ASSERT_EQ(capture_->Deliver(buffers), buffers);
+    queue_.RunPending();
+  }
+  // Lets a stopped device hand back what it still holds.
+  void Drain() { queue_.RunPending(); }
+
+  void Press(RecordSender sender) {
+    workflow_->ButtonRecordClick(sender);
+    Drain();
+  }
+
+  // Records `buffers` buffers and pauses.
+  void RecordAndPause(int buffers) {
+    Press(RecordSender::kButtonRecord);
+    Capture(buffers);
+    Press(RecordSender::kButtonRecord);
+  }
+
+  const RecorderControls& c() const { return workflow_->controls(); }
+  const WorkflowState& s() const { return workflow_->state(); }
+
+  fs::path folder_;
+  RecorderPaths paths_;
+  TaskQueue queue_;
+  testing::RecordingDialogs dialogs_;
+  RecorderOptions options_;
+  ManualPlaybackBackend output_;
+  std::unique_ptr<ScriptedCaptureBackend> capture_;
+  std::unique_ptr<RecordingEngine> engine_;
+  std::unique_ptr<MciService> mci_;
+  std::unique_ptr<RecordingWorkflow> workflow_;
+  int repaints_ = 0;
+  std::vector<FocusTarget> focus_;
+  std::vector<std::string> loaded_;
+};
+
+TEST_F(RecordingWorkflowTest, StartStateOffersSteps1And2Only) {
+  EXPECT_TRUE(c().ButtonRecordLevelOnOff.enabled);
+  EXPECT_FALSE(c().ButtonRecordLevelOnOff.pressed);
+  EXPECT_EQ(c().ButtonRecordLevelOnOff.hint,
+            "1. Aufnahme-Pegel einstellen: Peaks bis etwa zum Anfang des Rot-Bereiches");
+  EXPECT_TRUE(c().ButtonRecord.enabled);
+  EXPECT_EQ(c().ButtonRecord.caption, "&2. Neu\r\naufnehmen ");
+  EXPECT_EQ(c().ButtonRecord.hint, "2. Neu\r\naufnehmen ");
+  EXPECT_FALSE(c().ButtonComprDecomprAndPlay.enabled);
+  EXPECT_EQ(c().ButtonComprDecomprAndPlay.caption, "&3. Komprimieren\r\nund anhören");
+  EXPECT_FALSE(c().ButtonCreateOpenMail.enabled);
+  EXPECT_EQ(c().ButtonCreateOpenMail.hint, "4. Audio-Mail-Anhang erstellen !");
+  EXPECT_TRUE(c().PanelTipRecordLevelOnOff.enabled);
+  EXPECT_TRUE(c().PanelTipRecord.enabled);
+  EXPECT_FALSE(c().PanelTipComprDecomprAndPlay.enabled);
+  EXPECT_FALSE(c().PanelTipCreateOpenMail.enabled);
+  EXPECT_FALSE(c().ButtonReset.enabled);
+  EXPECT_FALSE(c().ButtonAndPlayOrig.enabled);
+  EXPECT_FALSE(c().ButtonPlay.enabled);
+  EXPECT_EQ(c().LabelRecordedWAV_File, "(-)");
+  EXPECT_EQ(c().LabelRecordedOrLoaded, " Aufnahme: ");
+  EXPECT_EQ(c().LabelFreq, "(11025 Hz)");
+  EXPECT_EQ(c().LabelCompressLevel, "3");
+  EXPECT_EQ(c().LabelQuality, "5");
+  EXPECT_EQ(c().PanelBottom, "ok.");
+  EXPECT_EQ(s().ExpectedAttachmentSize, kOverhead);
+  EXPECT_EQ(s().PcmBytesPerCompressedByte, 3.5);
+}
+
+TEST_F(RecordingWorkflowTest, LevelCheckMovesTheMeterOnlyAndRefusesFiles) {
+  Press(RecordSender::kPanelTipRecordLevelOnOffMicro);
+  EXPECT_TRUE(s().LevelMeterOn);
+  EXPECT_TRUE(capture_->started());
+  EXPECT_TRUE(c().ButtonRecordLevelOnOff.pressed);
+  EXPECT_EQ(c().ButtonRecordLevelOnOff.hint, "1. Pegel-Anzeige wieder ausschalten!");
+  EXPECT_FALSE(c().ButtonComprDecomprAndPlay.enabled);
+  EXPECT_TRUE(c().ButtonRecord.enabled);
+  EXPECT_EQ(focus_.back(), FocusTarget::kScrollBarRecordLevel);
+
+  Capture(2);
+  EXPECT_GT(c().DbMeterRecordLevel, 0);
+  EXPECT_TRUE(workflow_->PcmStream().empty());
+  EXPECT_EQ(c().LabelSmpsRecorded, "   ");
+
+  EXPECT_FALSE(workflow_->AddMoreToList("/home/anna/a.wav"));
+  EXPECT_TRUE(loaded_.empty());
+
+  Press(RecordSender::kButtonRecordLevelOnOff);
+  EXPECT_FALSE(s().LevelMeterOn);
+  EXPECT_EQ(c().DbMeterRecordLevel, 0);
+  EXPECT_FALSE(capture_->is_open());
+  EXPECT_EQ(c().ButtonRecordLevelOnOff.hint,
+            "1. Aufnahme-Pegel einstellen: Peaks bis etwa zum Anfang des Rot-Bereiches");
+}
+
+TEST_F(RecordingWorkflowTest, RecordingThenPauseWritesTheRecordingFile) {
+  Press(RecordSender::kButtonRecord);
+  EXPECT_TRUE(s().RecordingActive);
+  EXPECT_TRUE(s().LevelMeterOn);
+  EXPECT_FALSE(s().BufferPristine);
+  EXPECT_EQ(c().ButtonRecord.caption, "&2.  PAUSE \r\n    / STOP    ");
+  EXPECT_TRUE(c().ButtonRecord.pressed);
+  EXPECT_FALSE(c().ButtonRecordLevelOnOff.pressed);  // one toggle group
+  EXPECT_FALSE(c().ButtonRecordLevelOnOff.enabled);
+  EXPECT_TRUE(c().ButtonComprDecomprAndPlay.enabled);
+  EXPECT_EQ(c().LabelRecordedWAV_File, paths_.temp_recording.string());
+
+  Capture(3);
+  EXPECT_EQ(workflow_->PcmStream().size(), 44u + 3000u);
+  EXPECT_EQ(c().LabelSmpsRecorded, " [ 0.27 Sek. ] ");
+
+  Press(RecordSender::kPanelTipRecord);
+  EXPECT_FALSE(s().RecordingActive);
+  EXPECT_FALSE(s().LevelMeterOn);
+  EXPECT_FALSE(capture_->is_open());
+  EXPECT_EQ(s().SampleCount, 3000);
+  const std::vector<std::uint8_t> tone = Tone(3000);
+  EXPECT_EQ(ReadWholeFile(paths_.temp_recording), WavImage(Bytes(tone.begin(), tone.end())));
+  EXPECT_EQ(workflow_->PcmStream(), ReadWholeFile(paths_.temp_recording));
+
+  EXPECT_EQ(c().ButtonRecord.caption, "&2. Weiter\r\naufnehmen");
+  EXPECT_TRUE(c().ButtonAndPlayOrig.enabled);
+  EXPECT_TRUE(c().ButtonReset.enabled);
+  EXPECT_TRUE(c().ButtonComprDecomprAndPlay.enabled);
+  EXPECT_FALSE(c().ButtonCreateOpenMail.enabled);
+  EXPECT_EQ(c().LabelPCMInfo, "3000 Smps.");
+  EXPECT_EQ(c().LabelMSPCMInfo, "WAV: 3044 Bytes  (3 KB )");
+}
+
+TEST_F(RecordingWorkflowTest, ContinuingAppendsToTheUncompressedRecording) {
+  const std::vector<std::uint8_t> tone = Tone(5000);
+  RecordAndPause(2);
+  RecordAndPause(1);
+  EXPECT_EQ(ReadWholeFile(paths_.temp_recording),
+            WavImage(Bytes(tone.begin(), tone.begin() + 3000)));
+
+  // Step 3 leaves the decoded version in PcmStream; continuing must not build on it.
+  workflow_->ButtonComprDecomprAndPlayClick();
+  workflow_->ButtonStopClick();
+  ASSERT_NE(workflow_->PcmStream(), WavImage(Bytes(tone.begin(), tone.begin() + 3000)));
+  RecordAndPause(2);
+  EXPECT_EQ(ReadWholeFile(paths_.temp_recording), WavImage(Bytes(tone.begin(), tone.end())));
+  EXPECT_EQ(s().SampleCount, 5000);
+}
+
+TEST_F(RecordingWorkflowTest, Step3WhileRecordingCompressesDecodesAndPlays) {
+  Press(RecordSender::kButtonRecord);
+  Capture(4);
+  workflow_->ButtonComprDecomprAndPlayClick();
+  Drain();
+
+  const Bytes recording = ReadWholeFile(paths_.temp_recording);
+  ASSERT_EQ(recording.size(), 44u + 4000u);
+  const Bytes compressed = Compress(recording, 4000, CodecSettings::FromLevels(3, 4),
+                                    InitCodecTables(), ProgramVersion, InfoTextLength())
+                               .CompressedStream;
+  EXPECT_EQ(workflow_->CompressedStream(), compressed);
+  const DecompressResult decoded = Decompress(compressed, InitCodecTables());
+  EXPECT_EQ(ReadWholeFile(paths_.temp_compressed), decoded.PcmStream);
+  EXPECT_EQ(workflow_->PcmStream(), decoded.PcmStream);
+  EXPECT_EQ(s().PayloadSize, decoded.PayloadSize);
+  EXPECT_EQ(s().SampleCount, 4000);
+  EXPECT_EQ(s().ExpectedAttachmentSize, kOverhead + static_cast<std::int64_t>(compressed.size()));
+  EXPECT_EQ(c().LabelKBExpectedLRX,
+            " [" + std::to_string((kOverhead + compressed.size()) / 1024) + " kB] ");
+  EXPECT_EQ(repaints_, 2);
+  EXPECT_FALSE(c().PanelWait_visible);
+
+  // Playing: step 3 stops, step 4 waits for the end of the playback.
+  EXPECT_EQ(workflow_->playback().PlayFile(), paths_.temp_compressed.string());
+  EXPECT_TRUE(workflow_->playback().PlaybackActive());
+  EXPECT_EQ(c().ButtonComprDecomprAndPlay.caption, "&3. STOP Wiederg.!");
+  EXPECT_TRUE(c().ButtonComprDecomprAndPlay.enabled);
+  EXPECT_FALSE(c().ButtonRecord.enabled);
+  EXPECT_FALSE(c().ButtonCreateOpenMail.enabled);
+  EXPECT_TRUE(c().ButtonPlay.pressed);
+  EXPECT_EQ(c().ButtonPlay.hint, "Da Capo!");
+
+  workflow_->ButtonComprDecomprAndPlayClick();
+  EXPECT_FALSE(workflow_->playback().PlaybackActive());
+  EXPECT_EQ(workflow_->CompressedStream(), compressed);  // only stopped
+  EXPECT_TRUE(c().ButtonCreateOpenMail.enabled);
+  EXPECT_TRUE(c().ButtonAndPlay.enabled);
+  EXPECT_EQ(s().AttachmentFileName, kAttachmentFile);
+  EXPECT_EQ(c().ButtonCreateOpenMail.hint,
+            "4. Mail-Anhang (" + std::to_string((kOverhead + compressed.size()) / 1024) +
+                " KB) erstellen:  !!!\r\n" + kAttachmentFile);
+  EXPECT_EQ(c().ButtonComprDecomprAndPlay.caption, "&3. Komprimieren\r\nund anhören");
+}
+
+TEST_F(RecordingWorkflowTest, Step3WithoutAutoPlayEnablesStep4AtOnce) {
+  workflow_->CBAndPlayLRXFileClick(false);
+  EXPECT_EQ(c().ButtonComprDecomprAndPlay.caption, "&3. Komprimieren");
+  RecordAndPause(2);
+  workflow_->ButtonComprDecomprAndPlayClick();
+  EXPECT_FALSE(workflow_->playback().PlaybackActive());
+  EXPECT_EQ(workflow_->playback().PlayFile(), paths_.temp_compressed.string());
+  EXPECT_TRUE(c().ButtonCreateOpenMail.enabled);
+  EXPECT_TRUE(c().PanelTipCreateOpenMail.enabled);
+}
+
+TEST_F(RecordingWorkflowTest, EndOfTheAutomaticPlaybackEnablesStep4) {
+  RecordAndPause(2);
+  workflow_->ButtonComprDecomprAndPlayClick();
+  ASSERT_TRUE(workflow_->playback().PlaybackActive());
+  output_.Advance(1000);
+  workflow_->PlaybackTick();
+  EXPECT_FALSE(workflow_->playback().PlaybackActive());
+  EXPECT_TRUE(c().ButtonCreateOpenMail.enabled);
+}
+
+// Listening to the uncompressed recording must not make an out-of-date compressed stream
+// sendable again: the attachment would lack what was recorded after step 3.
+TEST_F(RecordingWorkflowTest, ARecordingChangedAfterStep3MustBeCompressedAgain) {
+  workflow_->CBAndPlayLRXFileClick(false);
+  RecordAndPause(2);
+  workflow_->ButtonComprDecomprAndPlayClick();
+  ASSERT_TRUE(c().ButtonCreateOpenMail.enabled);
+
+  RecordAndPause(1);
+  EXPECT_FALSE(c().ButtonCreateOpenMail.enabled);
+  EXPECT_FALSE(c().ButtonAndPlay.enabled);
+  workflow_->ButtonAndPlayOrigClick();
+  workflow_->ButtonStopClick();
+  workflow_->CBAndPlayLRXFileClick(false);
+  EXPECT_FALSE(c().ButtonCreateOpenMail.enabled);
+
+  workflow_->ButtonComprDecomprAndPlayClick();
+  EXPECT_TRUE(c().ButtonCreateOpenMail.enabled);
+}
+
+TEST_F(RecordingWorkflowTest, ListenButtonsChooseTheirFile) {
+  RecordAndPause(2);
+  workflow_->ButtonComprDecomprAndPlayClick();
+  ASSERT_TRUE(workflow_->playback().PlaybackActive());
+
+  workflow_->ButtonAndPlayClick();  // already playing: nothing
+  EXPECT_EQ(workflow_->playback().PlayFile(), paths_.temp_compressed.string());
+
+  workflow_->ButtonAndPlayOrigClick();
+  EXPECT_EQ(workflow_->playback().PlayFile(), paths_.temp_recording.string());
+  EXPECT_TRUE(workflow_->playback().PlaybackActive());
+  EXPECT_EQ(workflow_->playback().LabelPlayStatus().rfind("gestoppt nach ", 0), 0u);
+
+  workflow_->ButtonStopClick();
+  workflow_->ButtonAndPlayClick();
+  EXPECT_EQ(workflow_->playback().PlayFile(), paths_.temp_compressed.string());
+  EXPECT_TRUE(workflow_->playback().PlaybackActive());
+  EXPECT_EQ(focus_.back(), FocusTarget::kScrollBarVolSpeakers);
+}
+
+TEST_F(RecordingWorkflowTest, EstimateCountsOnlyBuffersThatAreNotSilent) {
+  // 1000 samples of sound, then near-silence within the default quiet band (124..135).
+  std::vector<std::uint8_t> material = Tone(1000);
+  for (int i = 0; i < 2000; ++i) material.push_back(i % 2 == 0 ? 125 : 133);
+  SetUpWith(material);
+
+  Press(RecordSender::kButtonRecord);
+  Capture(1);
+  const std::int64_t one_buffer = std::llround(1000 / 3.5);
+  EXPECT_EQ(s().ExpectedAttachmentSize, kOverhead + one_buffer);
+  EXPECT_EQ(c().LabelKBExpectedLRX,
+            " [ca." + std::to_string((kOverhead + one_buffer) / 1024) + " kB] ");
+  Capture(1);
+  EXPECT_EQ(s().ExpectedAttachmentSize, kOverhead + one_buffer);
+
+  workflow_->TBMuteLevelChange(0);  // no buffer is silent any more
+  Capture(1);
+  EXPECT_EQ(s().ExpectedAttachmentSize, kOverhead + 2 * one_buffer);
+}
+
+TEST_F(RecordingWorkflowTest, CompressLevelRescalesThePayloadPartOfTheEstimate) {
+  Press(RecordSender::kButtonRecord);
+  Capture(7);
+  const std::int64_t payload = s().ExpectedAttachmentSize - kOverhead;
+  ASSERT_EQ(payload, 7 * std::llround(1000 / 3.5));
+
+  workflow_->TBCompressLevelChange(8);
+  EXPECT_EQ(s().ExpectedAttachmentSize, kOverhead + std::llround(payload * 3.5 / 6.0));
+  EXPECT_EQ(s().CompressLevel, 8);
+  EXPECT_EQ(c().LabelCompressLevel, "8");
+  EXPECT_EQ(c().LabelQuality, "0");
+  EXPECT_EQ(c().LabelKBExpectedLRX,
+            " [ca." + std::to_string(s().ExpectedAttachmentSize / 1024) + " kB] ");
+  Capture(1);  // new buffers at the new ratio
+  EXPECT_EQ(s().ExpectedAttachmentSize,
+            kOverhead + std::llround(payload * 3.5 / 6.0) + std::llround(1000 / 6.0));
+  const std::int64_t payload_at_8 = s().ExpectedAttachmentSize - kOverhead;
+  workflow_->TBCompressLevelChange(0);
+  EXPECT_EQ(s().ExpectedAttachmentSize, kOverhead + payload_at_8 * 3);
+}
+
+TEST_F(RecordingWorkflowTest, MuteLevelSetsTheQuietBandAndItsLabel) {
+  workflow_->TBMuteLevelChange(8);
+  EXPECT_EQ(c().LabelMutePercent, "(wenn unter  100%  Aussteuerung)");
+  EXPECT_EQ(c().LabelMuteLevel, "8");
+  EXPECT_EQ(s().MuteLow, 0);
+  EXPECT_EQ(s().MuteHigh, 16);
+  workflow_->TBMuteLevelChange(0);
+  EXPECT_EQ(c().LabelMutePercent, "(wenn unter  0%  Aussteuerung)");
+  EXPECT_EQ(s().MuteLow, 8);
+  EXPECT_EQ(s().MuteHigh, 8);
+  workflow_->TBMuteLevelChange(4);  // level of code 12: 140, (140 - 128) x 100 / 128 = 9.4
+  EXPECT_EQ(c().LabelMutePercent, "(wenn unter  9%  Aussteuerung)");
+}
+
+TEST_F(RecordingWorkflowTest, ResetAsksFirstAndACancelChangesNothing) {
+  RecordAndPause(2);
+  dialogs_.answers = {DialogAnswer::kCancel};
+  EXPECT_FALSE(workflow_->ButtonResetClick(ResetSender::kButtonReset));
+  ASSERT_EQ(dialogs_.shown.size(), 1u);
+  EXPECT_EQ(dialogs_.shown[0].text, "Die letzte Aufnahme löschen?");
+  EXPECT_EQ(dialogs_.shown[0].buttons, DialogButtons::kOkCancel);
+  EXPECT_EQ(s().SampleCount, 2000);
+  EXPECT_FALSE(workflow_->PcmStream().empty());
+
+  dialogs_.answers = {DialogAnswer::kOk};
+  EXPECT_TRUE(workflow_->ButtonResetClick(ResetSender::kButtonReset));
+  EXPECT_TRUE(workflow_->PcmStream().empty());
+  EXPECT_TRUE(workflow_->CompressedStream().empty());
+  EXPECT_TRUE(s().BufferPristine);
+  EXPECT_EQ(s().SampleCount, 0);
+  EXPECT_EQ(s().ExpectedAttachmentSize, kOverhead);
+  EXPECT_EQ(c().LabelRecordedWAV_File, "(-)");
+  EXPECT_EQ(c().LabelKBExpectedLRX, "   ");
+  EXPECT_EQ(c().LabelSmpsRecorded, "   ");
+  EXPECT_EQ(c().ButtonRecord.caption, "&2. Neu\r\naufnehmen ");
+  EXPECT_FALSE(c().ButtonComprDecomprAndPlay.enabled);
+
+  // Without the menu check, and for an internal reset, nothing is asked.
+  RecordAndPause(1);
+  options_.ConfirmReset = false;
+  EXPECT_TRUE(workflow_->ButtonResetClick(ResetSender::kButtonReset));
+  options_.ConfirmReset = true;
+  RecordAndPause(1);
+  EXPECT_TRUE(workflow_->ButtonResetClick(ResetSender::kNone));
+  EXPECT_EQ(dialogs_.shown.size(), 2u);
+}
+
+TEST_F(RecordingWorkflowTest, ResetStopsRecordingAndPlaybackButKeepsTheAttachmentName) {
+  RecordAndPause(2);
+  workflow_->ButtonComprDecomprAndPlayClick();
+  ASSERT_TRUE(workflow_->playback().PlaybackActive());
+  EXPECT_TRUE(workflow_->ButtonResetClick(ResetSender::kNone));
+  EXPECT_FALSE(workflow_->playback().PlaybackActive());
+  EXPECT_EQ(workflow_->playback().LabelPlayStatus(), "(-)");
+  EXPECT_EQ(workflow_->playback().PlayLengthSamples(), 0);
+  EXPECT_EQ(workflow_->playback().PlayFile(), paths_.temp_compressed.string());
+  EXPECT_EQ(s().AttachmentFileName, kAttachmentFile);
+  EXPECT_FALSE(c().ButtonCreateOpenMail.enabled);
+
+  Press(RecordSender::kButtonRecord);
+  Capture(1);
+  EXPECT_TRUE(workflow_->ButtonResetClick(ResetSender::kNone));
+  Drain();
+  EXPECT_FALSE(s().RecordingActive);
+  EXPECT_FALSE(capture_->is_open());
+  EXPECT_EQ(c().DbMeterRecordLevel, 0);
+}
+
+TEST_F(RecordingWorkflowTest, AddMoreToListLoadsOnlyIntoAnEmptyWorkflow) {
+  EXPECT_TRUE(workflow_->AddMoreToList("/home/anna/b.wav.bak"));
+  EXPECT_TRUE(workflow_->AddMoreToList("/home/anna/Gruss.exe"));
+  EXPECT_EQ(loaded_,
+            (std::vector<std::string>{"wav /home/anna/b.wav.bak", "lrx /home/anna/Gruss.exe"}));
+  EXPECT_EQ(c().Caption, "/home/anna/Gruss.exe");
+  EXPECT_TRUE(dialogs_.shown.empty());
+
+  RecordAndPause(1);
+  EXPECT_FALSE(workflow_->AddMoreToList("/home/anna/c.wav"));
+  EXPECT_EQ(loaded_.size(), 2u);
+  ASSERT_EQ(dialogs_.shown.size(), 1u);
+  EXPECT_EQ(dialogs_.shown[0].text,
+            "Der Aufnahme-Puffer ist nicht leer  oder  die Pegelmessung noch aktiv !\r\n"
+            "Keine Datei-Wiedergabe möglich !\r\n"
+            "Drücken Sie erst \"Aufnahme zurücksetzen\" !");
+}
+
+TEST_F(RecordingWorkflowTest, AMissingRecordingFileIsReportedNotUsed) {
+  RecordAndPause(1);
+  fs::remove(paths_.temp_recording);
+  workflow_->ButtonComprDecomprAndPlayClick();
+  ASSERT_EQ(dialogs_.shown.size(), 1u);
+  EXPECT_EQ(dialogs_.shown[0].icon, DialogIcon::kError);
+  EXPECT_TRUE(workflow_->CompressedStream().empty());
+  EXPECT_FALSE(c().PanelWait_visible);
+  EXPECT_FALSE(c().ButtonCreateOpenMail.enabled);
+}
+
+}  // namespace
+}  // namespace lorix
