@@ -15,6 +15,8 @@ packages=(
   # the player: FLTK linked statically, the X libraries it needs; a private X display for tests
   libfltk1.3-dev libxcursor-dev libxinerama-dev libxft-dev libxfixes-dev libxrender-dev libxext-dev
   libfontconfig-dev fonts-dejavu-core xvfb x11-utils xdotool imagemagick xclip
+  # the recorder: Qt 6 Widgets with its German translations
+  qt6-base-dev qt6-translations-l10n libgl-dev
   # spoken test material
   espeak-ng sox
 )

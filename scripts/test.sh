@@ -42,8 +42,9 @@ run_ctest --test-dir build/release -L 'rig|x11'
 echo "== unit tests under AddressSanitizer + UBSan =="
 bash scripts/build.sh asan
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp"
 run_ctest --test-dir build/asan -L unit
-unset ASAN_OPTIONS UBSAN_OPTIONS
+unset ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
 
 echo "== fuzz smokes =="
 bash scripts/build.sh fuzz

@@ -1,0 +1,147 @@
+#pragma once
+
+// The recorder's main window TFormStart: the title, the blocks of the four-step workflow and
+// the status panel. It holds no decisions of its own: every event goes to RecordingWorkflow
+// (or to the playback and mixer it drives), and Paint copies RecorderControls back onto the
+// widgets afterwards. Start-up at the first show (settings, mixer, command line), the 100 ms
+// timer and saving the settings at close are sequenced here.
+
+#include <QMainWindow>
+#include <QStringList>
+#include <QTimer>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "audio/dialogs.h"
+#include "audio/mixer.h"
+#include "audio/mixer_bindings.h"
+#include "audio/recording_engine.h"
+#include "audio/wave_playback.h"
+#include "recorder/recorder_paths.h"
+#include "recorder/recorder_settings.h"
+#include "recorder/recording_workflow.h"
+
+class QLabel;
+class QSlider;
+
+namespace lorix {
+
+class RecordBlock;
+class CompressBlock;
+class PlayBlock;
+class PlayStatusBlock;
+class SpecialsBlock;
+
+// Everything the window works with; the references must outlive it.
+struct MainWindowParts {
+  RecordingEngine& engine;
+  Dialogs& dialogs;
+  RecorderSettings& settings;
+  RecorderPaths paths;
+  WavePlayback::Services playback;
+  Mixer* mixer = nullptr;  // none: the volume sliders act on nothing
+  // Read at the first show and written at close; empty: no settings file.
+  std::filesystem::path settings_file;
+  // The program file's name up to its first '.', shown in the title.
+  std::string program_name = "LORIX";
+  // Size of the player program plus the information text.
+  std::int64_t attachment_overhead = 0;
+};
+
+enum class Block { kRecord, kOptionsCompress, kPlay, kPlayStatus, kSpecials };
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit MainWindow(MainWindowParts parts, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // Handed over at start; handled once the window is shown for the first time.
+  void SetCommandLine(const QStringList& arguments) { arguments_ = arguments; }
+  // The recording form: shown in expert mode, its place kept in the settings.
+  void SetSoundCardWindow(QWidget* window) { sound_card_window_ = window; }
+
+  // Copies the workflow's controls and the playback's texts onto the widgets.
+  void Paint();
+
+  // Shows or hides a block; the window takes the size of the visible blocks.
+  void SetBlockVisible(Block block, bool visible);
+  bool BlockVisible(Block block) const;
+
+  void SetExpertMode(bool on);
+  bool ExpertMode() const { return expert_mode_; }
+
+  // A second start of the program: this window comes to the front and says so.
+  void WMSecondInstance();
+
+  // Timer1: the mixer sliders, the playback position, the always-on-top style.
+  void Timer1Timer();
+  bool AppStarted() const { return app_started_; }
+  bool AlwaysOnTop() const { return always_on_top_; }
+
+  RecordingWorkflow& workflow() { return *workflow_; }
+  QString TitleText() const;
+
+ signals:
+  // The window has accepted a close request.
+  void Closed();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void BuildWidgets();
+  void Connect();
+  void ConnectVolumeSlider(QSlider* slider, VolumeSlider which);
+  // FormActivate's first run: settings, mixer, reset, timer, command line.
+  void AppStart();
+  void LoadSettings();
+  void SaveSettings();
+  void ApplySettings();
+  void CollectSettings();
+  // The volume sliders and the monitoring check box follow the mixer.
+  void RefreshMixerControls();
+  void TrackbarAnyChange(VolumeSlider slider, int position);
+  void ButtonAnyShellExecuteClick(QObject* sender);
+  void Focus(FocusTarget target);
+  void RepaintNow();
+  QWidget* BlockWidget(Block block) const;
+  void FitToBlocks();
+  void ShowInformation(const std::string& text);
+  // The pop-up menu item "Parameter-Beschreibung" of PanelClient.
+  void MPDescParamsClick();
+
+  RecordingEngine& engine_;
+  Dialogs& dialogs_;
+  RecorderSettings& settings_;
+  Mixer* mixer_;
+  std::filesystem::path settings_file_;
+  std::string program_name_;
+  std::filesystem::path lorixs_folder_;
+  QString caption_;  // the window caption until a file is handed over
+  std::unique_ptr<RecordingWorkflow> workflow_;
+
+  QLabel* PanelTitle_ = nullptr;
+  QWidget* PanelClient_ = nullptr;
+  RecordBlock* PanelRecord_ = nullptr;
+  CompressBlock* PanelOptionsCompress_ = nullptr;
+  PlayBlock* PanelPlay_ = nullptr;
+  PlayStatusBlock* PanelPlayStatus_ = nullptr;
+  SpecialsBlock* PanelSpecials_ = nullptr;
+  QLabel* PanelBottom_ = nullptr;
+  QLabel* PanelWait_ = nullptr;
+  QTimer Timer1_;
+
+  QWidget* sound_card_window_ = nullptr;
+  QStringList arguments_;
+  bool app_started_ = false;
+  bool expert_mode_ = false;
+  bool always_on_top_ = false;
+};
+
+}  // namespace lorix

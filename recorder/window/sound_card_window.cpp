@@ -1,0 +1,176 @@
+#include "recorder/window/sound_card_window.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+// How often a visible window looks for new error lines: the engine reports text changes, but
+// an error line alone changes no text.
+constexpr int kLogPollMs = 250;
+
+QLabel* BoldLabel(const QString& text, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  QFont font = label->font();
+  font.setBold(true);
+  label->setFont(font);
+  return label;
+}
+
+void SetTextIfChanged(QLabel* label, const std::string& text, bool repaint_now) {
+  const QString value = QString::fromStdString(text);
+  if (label->text() == value) return;
+  label->setText(value);
+  // The device's open calls can take long; the status must be visible while they run.
+  if (repaint_now && label->isVisible()) label->repaint();
+}
+
+}  // namespace
+
+SoundCardWindow::SoundCardWindow(lorix::RecordingEngine& engine, QWidget* parent)
+    : QWidget(parent, Qt::Window), engine_(engine) {
+  setObjectName(QStringLiteral("FormLorixSK"));
+  setWindowTitle(QStringLiteral("FormLorixSK"));
+
+  auto* heading = new QLabel(QStringLiteral("Aktive Buffer:"), this);
+  auto* label_in = new QLabel(QStringLiteral("Input:"), this);
+  label_in_count_ = BoldLabel(QStringLiteral("0"), this);
+  auto* label_out = new QLabel(QStringLiteral("Output:"), this);
+  // No output device is ever opened: this label keeps its first text.
+  label_out_count_ = BoldLabel(QStringLiteral("0"), this);
+  auto* format_heading = new QLabel(QStringLiteral("Abtastung:"), this);
+  label_wave_format_ = new QLabel(QStringLiteral("(-)"), this);
+  QPalette green = label_wave_format_->palette();
+  green.setColor(QPalette::WindowText, QColor(0, 128, 0));
+  label_wave_format_->setPalette(green);
+
+  memo_errors_ = new QPlainTextEdit(this);
+  memo_errors_->setReadOnly(true);
+  memo_errors_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  memo_errors_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memo_errors_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memo_errors_->setToolTip(QString::fromUtf8("Löschen mit Doppelklick!"));
+  memo_errors_->viewport()->installEventFilter(this);
+
+  cb_show_wave_errors_ =
+      new QCheckBox(QStringLiteral("Soundkarten-Fehler:             zusätzlich melden:"), this);
+  button_start_ = new QPushButton(QStringLiteral("Start SK"), this);
+  cb_do_out_ = new QCheckBox(QStringLiteral("Sound ausgeben"), this);
+  cb_do_out_->setChecked(true);
+  cb_do_out_->setVisible(false);
+
+  auto* counters = new QGridLayout;
+  counters->addWidget(heading, 0, 0, 1, 2);
+  counters->addWidget(label_in, 1, 0);
+  counters->addWidget(label_in_count_, 1, 1);
+  counters->addWidget(label_out, 2, 0);
+  counters->addWidget(label_out_count_, 2, 1);
+  counters->addWidget(format_heading, 0, 2);
+  counters->addWidget(label_wave_format_, 1, 2);
+  counters->addWidget(button_start_, 1, 3, 2, 1);
+  counters->setColumnStretch(2, 1);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(counters);
+  layout->addWidget(cb_show_wave_errors_);
+  layout->addWidget(memo_errors_, 1);
+  resize(360, 240);
+
+  connect(button_start_, &QPushButton::clicked, this, [this] { ButtonStartClick(); });
+  connect(cb_show_wave_errors_, &QCheckBox::toggled, this,
+          [this](bool checked) { CBShowWaveErrorsClick(checked); });
+
+  log_poll_ = new QTimer(this);
+  log_poll_->setInterval(kLogPollMs);
+  connect(log_poll_, &QTimer::timeout, this, [this] { RefreshMemo(); });
+
+  previous_texts_changed_ = std::move(engine_.OnTextsChanged);
+  engine_.OnTextsChanged = [this] {
+    if (previous_texts_changed_) previous_texts_changed_();
+    Refresh();
+  };
+  Refresh();
+}
+
+SoundCardWindow::~SoundCardWindow() {
+  engine_.OnTextsChanged = std::move(previous_texts_changed_);
+}
+
+void SoundCardWindow::Refresh() {
+  const lorix::SoundCardTexts& texts = engine_.texts();
+  SetTextIfChanged(label_in_count_, texts.Label_In_Count, true);
+  SetTextIfChanged(label_wave_format_, texts.LabelWaveFormat, false);
+  const QString caption = QString::fromStdString(texts.ButtonStart);
+  if (button_start_->text() != caption) button_start_->setText(caption);
+  if (cb_show_wave_errors_->isChecked() != engine_.error_log().CBShowWaveErrors) {
+    cb_show_wave_errors_->setChecked(engine_.error_log().CBShowWaveErrors);
+  }
+  RefreshMemo();
+}
+
+void SoundCardWindow::ButtonStartClick() {
+  engine_.ButtonStartClick();
+  Refresh();
+}
+
+void SoundCardWindow::MemoErrorsDblClick() {
+  cleared_through_ = engine_.error_log().ErrorLineCount();
+  RefreshMemo();
+}
+
+void SoundCardWindow::CBShowWaveErrorsClick(bool checked) {
+  engine_.error_log().CBShowWaveErrors = checked;
+}
+
+void SoundCardWindow::RefreshMemo() {
+  const lorix::ErrorLog& log = engine_.error_log();
+  const std::int32_t count = log.ErrorLineCount();
+  if (count == shown_line_count_ && cleared_through_ == shown_cleared_through_) return;
+  const auto& lines = log.MemoErrors();
+  // The log holds the last lines.size() lines, numbered up to count; show those after the
+  // last clearing.
+  const std::int64_t first_number =
+      std::int64_t{count} - static_cast<std::int64_t>(lines.size()) + 1;
+  QStringList shown;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (first_number + static_cast<std::int64_t>(i) > cleared_through_) {
+      shown.append(QString::fromStdString(lines[i]));
+    }
+  }
+  const QString text = shown.join(QLatin1Char('\n'));
+  if (memo_errors_->toPlainText() != text) {
+    memo_errors_->setPlainText(text);
+    // The newest line is the interesting one.
+    memo_errors_->verticalScrollBar()->setValue(memo_errors_->verticalScrollBar()->maximum());
+  }
+  shown_line_count_ = count;
+  shown_cleared_through_ = cleared_through_;
+}
+
+bool SoundCardWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == memo_errors_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+    MemoErrorsDblClick();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void SoundCardWindow::showEvent(QShowEvent* event) {
+  Refresh();
+  log_poll_->start();
+  QWidget::showEvent(event);
+}
+
+void SoundCardWindow::hideEvent(QHideEvent* event) {
+  log_poll_->stop();
+  QWidget::hideEvent(event);
+}

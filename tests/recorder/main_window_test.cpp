@@ -1,0 +1,443 @@
+#include "recorder/window/main_window.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSlider>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "audio/manual_playback_backend.h"
+#include "audio/mci_service.h"
+#include "audio/scripted_capture_backend.h"
+#include "codec/version.h"
+#include "recorder/window/db_meter_widget.h"
+#include "recorder/window/main_window_paint.h"
+#include "tests/support/recording_dialogs.h"
+
+namespace lorix {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The offscreen platform reports every window feature it lacks; those reports are noise here.
+void QuietOffscreen(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (message.startsWith(QStringLiteral("This plugin does not support"))) return;
+  qt_message_output(type, context, message);
+}
+
+// One application for the whole binary, on the offscreen platform.
+void EnsureApplication() {
+  if (QApplication::instance() != nullptr) return;
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(QuietOffscreen);
+  static int argc = 1;
+  static char name[] = "main_window_tests";
+  static char* argv[] = {name, nullptr};
+  new QApplication(argc, argv);
+}
+
+// Speech-like material that never lies within the quiet band.
+std::vector<std::uint8_t> Tone(std::size_t count) {
+  std::vector<std::uint8_t> samples(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const double t = static_cast<double>(i);
+    samples[i] = static_cast<std::uint8_t>(128.0 + 60.0 * std::sin(t / 7.0));
+  }
+  return samples;
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { EnsureApplication(); }
+
+  void SetUp() override {
+    static int counter = 0;
+    folder_ = fs::temp_directory_path() /
+              ("lorix_main_window_" + std::to_string(::getpid()) + "_" + std::to_string(++counter));
+    fs::create_directories(folder_);
+    paths_ = RecorderPaths::ForProgramFolder(folder_);
+    CreateRecorderFolders(paths_);
+    settings_.Options.PrepareMemoryMB = 1;
+    capture_ = std::make_unique<ScriptedCaptureBackend>(Tone(40000));
+    engine_ = std::make_unique<RecordingEngine>(*capture_, queue_.Poster(), dialogs_);
+    mci_ = std::make_unique<MciService>(output_);
+  }
+
+  void TearDown() override {
+    window_.reset();
+    engine_.reset();
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+  }
+
+  void Create(const fs::path& settings_file = {}) {
+    WavePlayback::Services playback;
+    playback.send_command = [this](const std::string& command, std::string& reply) {
+      return mci_->MciSendString(command, reply);
+    };
+    window_ = std::make_unique<MainWindow>(MainWindowParts{
+        .engine = *engine_,
+        .dialogs = dialogs_,
+        .settings = settings_,
+        .paths = paths_,
+        .playback = playback,
+        .mixer = nullptr,
+        .settings_file = settings_file,
+        .program_name = "LORIX",
+        .attachment_overhead = 100000,
+    });
+  }
+
+  // Shows the window and lets its first activation run.
+  void Start() {
+    window_->show();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(window_->AppStarted());
+  }
+
+  template <typename W>
+  W* Find(const char* name) const {
+    W* widget = window_->findChild<W*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+  }
+  QPushButton* Button(const char* name) const { return Find<QPushButton>(name); }
+  StepTip* Tip(const char* name) const { return Find<StepTip>(name); }
+  QString Text(const char* label) const { return Find<QLabel>(label)->text(); }
+
+  // Lets the device fill `buffers` buffers and hands them to the window.
+  void Capture(int buffers) {
+    ASSERT_EQ(capture_->Deliver(buffers), buffers);
+    queue_.RunPending();
+  }
+
+  static void ClickTip(StepTip* tip) {
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(2, 2), tip->mapToGlobal(QPointF(2, 2)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(tip, &press);
+  }
+
+  fs::path folder_;
+  RecorderPaths paths_;
+  RecorderSettings settings_;
+  testing::RecordingDialogs dialogs_;
+  TaskQueue queue_;
+  std::unique_ptr<ScriptedCaptureBackend> capture_;
+  std::unique_ptr<RecordingEngine> engine_;
+  ManualPlaybackBackend output_;
+  std::unique_ptr<MciService> mci_;
+  std::unique_ptr<MainWindow> window_;
+};
+
+TEST_F(MainWindowTest, StartStateShowsStepsOneAndTwoOpen) {
+  Create();
+  Start();
+  const QString title = QStringLiteral("LORIX V.%1.%2").arg(kVersionMajor).arg(kVersionMinor);
+  EXPECT_EQ(Text("PanelTitle"), title);
+  EXPECT_EQ(window_->windowTitle(),
+            title + QStringLiteral("  (Build ") + QString::fromLatin1(kFileVersion) + ")");
+
+  EXPECT_TRUE(Button("ButtonRecordLevelOnOff")->isEnabled());
+  EXPECT_FALSE(Button("ButtonRecordLevelOnOff")->isChecked());
+  EXPECT_EQ(Button("ButtonRecordLevelOnOff")->toolTip(),
+            "1. Aufnahme-Pegel einstellen: Peaks bis etwa zum Anfang des Rot-Bereiches");
+  EXPECT_TRUE(Button("ButtonRecord")->isEnabled());
+  EXPECT_EQ(Button("ButtonRecord")->text(), "&2. Neu\naufnehmen ");
+  EXPECT_FALSE(Button("ButtonComprDecomprAndPlay")->isEnabled());
+  EXPECT_EQ(Button("ButtonComprDecomprAndPlay")->text(), "&3. Komprimieren\nund anhören");
+  EXPECT_FALSE(Button("ButtonCreateOpenMail")->isEnabled());
+  EXPECT_EQ(Button("ButtonCreateOpenMail")->text(), "&4. Fertigstellen ");
+  EXPECT_EQ(Button("ButtonReset")->text(), "Aufnahme \n&zurücksetzen");
+  EXPECT_FALSE(Button("ButtonReset")->isEnabled());
+
+  const QColor open = QPalette().color(QPalette::ToolTipBase);
+  EXPECT_EQ(Tip("PanelTipRecordLevelOnOff")->Colour(), open);
+  EXPECT_EQ(Tip("PanelTipRecord")->Colour(), open);
+  EXPECT_EQ(Tip("PanelTipComprDecomprAndPlay")->Colour(), QColor(128, 128, 128));
+  EXPECT_EQ(Tip("PanelTipCreateOpenMail")->Colour(), QColor(128, 128, 128));
+  EXPECT_EQ(Tip("PanelTipCreateOpenMail")->text(), "4.");
+
+  EXPECT_TRUE(Find<QCheckBox>("CBAndPlayLRXFile")->isChecked());
+  EXPECT_EQ(Text("LabelRecordedWAV_File"), "(-)");
+  EXPECT_EQ(Text("PanelBottom"), "ok.");
+  EXPECT_EQ(Text("LabelMutePercent"), "(wenn unter  9%  Aussteuerung)");
+  EXPECT_EQ(Find<QSlider>("TBCompressLevel")->value(), 3);
+  EXPECT_EQ(Text("LabelQuality"), "5");
+  EXPECT_TRUE(dialogs_.shown.empty());
+}
+
+TEST_F(MainWindowTest, BlocksStandInOrderWithTheOptionalOnesHidden) {
+  Create();
+  Start();
+  for (const char* hidden : {"PanelOptionsCompress", "PanelPlayStatus", "PanelSpecials",
+                             "PanelWait", "PanelScrollBarMikeOut", "PanelExpertButtons"}) {
+    EXPECT_TRUE(Find<QWidget>(hidden)->isHidden()) << hidden;
+  }
+  for (Block block : {Block::kOptionsCompress, Block::kPlayStatus, Block::kSpecials}) {
+    window_->SetBlockVisible(block, true);
+  }
+  int previous_bottom = Find<QWidget>("PanelTitle")->geometry().bottom();
+  const QWidget* client = Find<QWidget>("PanelClient");
+  for (const char* name :
+       {"PanelRecord", "PanelOptionsCompress", "PanelPlay", "PanelPlayStatus", "PanelSpecials"}) {
+    const QWidget* block = Find<QWidget>(name);
+    const int top = block->mapTo(window_.get(), QPoint(0, 0)).y();
+    EXPECT_GT(top, previous_bottom) << name;
+    previous_bottom = top + block->height();
+    EXPECT_EQ(block->parentWidget(), client) << name;
+  }
+  EXPECT_GT(Find<QWidget>("PanelBottom")->mapTo(window_.get(), QPoint(0, 0)).y(), previous_bottom);
+
+  // The volume sliders run 0..1000 with 0 at the top.
+  for (const char* name : {"ScrollBarRecordLevel", "ScrollBarMikeOut", "ScrollbarVolWaveout",
+                           "ScrollBarVolSpeakers"}) {
+    const QSlider* slider = Find<QSlider>(name);
+    EXPECT_EQ(slider->orientation(), Qt::Vertical) << name;
+    EXPECT_EQ(slider->maximum(), 1000) << name;
+    EXPECT_TRUE(slider->invertedAppearance()) << name;
+  }
+  EXPECT_EQ(Find<QSlider>("ScrollbarPlay")->maximum(), 1000);
+}
+
+TEST_F(MainWindowTest, HidingABlockShrinksTheWindowAndShowingItGrowsIt) {
+  Create();
+  Start();
+  const int full = window_->height();
+  const int play = Find<QWidget>("PanelPlay")->height();
+  window_->SetBlockVisible(Block::kPlay, false);
+  EXPECT_FALSE(window_->BlockVisible(Block::kPlay));
+  EXPECT_LE(window_->height(), full - play);
+
+  window_->SetBlockVisible(Block::kOptionsCompress, true);
+  QCoreApplication::processEvents();
+  const int with_compress = window_->height();
+  EXPECT_GT(with_compress, full - play);
+  window_->SetBlockVisible(Block::kPlay, true);
+  QCoreApplication::processEvents();
+  EXPECT_GT(window_->height(), with_compress);
+
+  // All blocks hidden: the title and the status panel remain.
+  for (Block block : {Block::kRecord, Block::kOptionsCompress, Block::kPlay}) {
+    window_->SetBlockVisible(block, false);
+  }
+  EXPECT_LT(window_->height(),
+            Find<QWidget>("PanelTitle")->height() + Find<QWidget>("PanelBottom")->height() + 20);
+}
+
+TEST_F(MainWindowTest, StepOneSwitchesTheLevelDisplayOnAndOff) {
+  Create();
+  Start();
+  QPushButton* step1 = Button("ButtonRecordLevelOnOff");
+  step1->click();
+  EXPECT_TRUE(capture_->started());
+  EXPECT_TRUE(step1->isChecked());
+  EXPECT_EQ(step1->toolTip(), "1. Pegel-Anzeige wieder ausschalten!");
+  EXPECT_FALSE(Button("ButtonComprDecomprAndPlay")->isEnabled());
+  EXPECT_EQ(Tip("PanelTipComprDecomprAndPlay")->Colour(), QColor(128, 128, 128));
+
+  // The device's buffers move the meter at once.
+  Capture(2);
+  DbMeterWidget* meter = Find<DbMeterWidget>("DbMeterRecordLevel");
+  EXPECT_GT(meter->Position(), 0);
+  EXPECT_EQ(meter->Position(), window_->workflow().controls().DbMeterRecordLevel);
+
+  // A file handed over now is refused.
+  EXPECT_FALSE(window_->workflow().AddMoreToList("/tmp/x.wav"));
+  ASSERT_EQ(dialogs_.shown.size(), 1U);
+
+  // The step 1 tip acts like the button: the display goes off again.
+  ClickTip(Tip("PanelTipRecordLevelOnOff"));
+  queue_.RunPending();
+  EXPECT_FALSE(step1->isChecked());
+  EXPECT_EQ(meter->Position(), 0);
+  EXPECT_EQ(step1->toolTip(),
+            "1. Aufnahme-Pegel einstellen: Peaks bis etwa zum Anfang des Rot-Bereiches");
+}
+
+TEST_F(MainWindowTest, RecordingPressesOnlyStepTwoAndPauseOpensStepThree) {
+  Create();
+  Start();
+  QPushButton* step1 = Button("ButtonRecordLevelOnOff");
+  QPushButton* step2 = Button("ButtonRecord");
+  step1->click();
+  step2->click();
+  EXPECT_TRUE(step2->isChecked());
+  EXPECT_FALSE(step1->isChecked());  // one group: at most one shown pressed
+  EXPECT_FALSE(step1->isEnabled());
+  EXPECT_EQ(step2->text(), "&2.  PAUSE \n    / STOP    ");
+  EXPECT_TRUE(Button("ButtonComprDecomprAndPlay")->isEnabled());
+  Capture(10);
+  EXPECT_EQ(Text("LabelSmpsRecorded"),
+            QString::fromStdString(window_->workflow().controls().LabelSmpsRecorded));
+  EXPECT_TRUE(Text("LabelKBExpectedLRX").contains("ca."));
+
+  step2->click();
+  queue_.RunPending();
+  EXPECT_FALSE(step2->isChecked());
+  EXPECT_FALSE(step1->isChecked());
+  EXPECT_TRUE(step1->isEnabled());
+  EXPECT_EQ(step2->text(), "&2. Weiter\naufnehmen");
+  EXPECT_TRUE(Button("ButtonComprDecomprAndPlay")->isEnabled());
+  EXPECT_TRUE(Button("ButtonReset")->isEnabled());
+  EXPECT_TRUE(Button("ButtonAndPlayOrig")->isEnabled());
+  EXPECT_EQ(Text("LabelRecordedWAV_File"), QString::fromStdString(paths_.temp_recording.string()));
+  EXPECT_TRUE(fs::exists(paths_.temp_recording));
+}
+
+TEST_F(MainWindowTest, StepThreeCompressesShowsTheWaitPanelAndPlays) {
+  Create();
+  Start();
+  int wait_visible = 0;
+  // PanelWait is shown and repainted before the long work: count its paints.
+  struct PaintCounter : QObject {
+    int* count;
+    explicit PaintCounter(int* c) : count(c) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+      if (event->type() == QEvent::Paint) ++*count;
+      return false;
+    }
+  } counter(&wait_visible);
+  QWidget* wait = Find<QWidget>("PanelWait");
+  wait->installEventFilter(&counter);
+
+  Button("ButtonRecord")->click();
+  Capture(12);
+  Button("ButtonComprDecomprAndPlay")->click();  // stops the recording first
+  queue_.RunPending();
+  EXPECT_GE(wait_visible, 2);
+  EXPECT_TRUE(wait->isHidden());
+  EXPECT_FALSE(window_->workflow().CompressedStream().empty());
+  EXPECT_EQ(Button("ButtonComprDecomprAndPlay")->text(), "&3. STOP Wiederg.!");
+  EXPECT_TRUE(Button("ButtonPlay")->isChecked());
+  EXPECT_TRUE(Button("ButtonStop")->isEnabled());
+  EXPECT_TRUE(
+      Text("LabelPlayFile").startsWith(QString::fromStdString(paths_.temp_compressed.string())));
+  // Step 4 waits for the attachment builder: no attachment name yet.
+  EXPECT_FALSE(Button("ButtonCreateOpenMail")->isEnabled());
+
+  Button("ButtonStop")->click();
+  EXPECT_FALSE(Button("ButtonPlay")->isChecked());
+  EXPECT_TRUE(Text("LabelPlayStatus").startsWith("gestoppt nach "));
+  EXPECT_EQ(Button("ButtonComprDecomprAndPlay")->text(), "&3. Komprimieren\nund anhören");
+}
+
+TEST_F(MainWindowTest, CompressionSlidersRunTheirHandlers) {
+  Create();
+  Start();
+  Find<QSlider>("TBCompressLevel")->setValue(8);
+  EXPECT_EQ(Text("LabelCompressLevel"), "8");
+  EXPECT_EQ(Text("LabelQuality"), "0");
+  EXPECT_EQ(window_->workflow().state().CompressLevel, 8);
+  Find<QSlider>("TBMuteLevel")->setValue(8);
+  EXPECT_EQ(Text("LabelMutePercent"), "(wenn unter  100%  Aussteuerung)");
+  EXPECT_EQ(window_->workflow().state().MuteHigh, 16);
+
+  Find<QCheckBox>("CBAndPlayLRXFile")->click();
+  EXPECT_FALSE(window_->workflow().controls().CBAndPlayLRXFile);
+  EXPECT_EQ(Button("ButtonComprDecomprAndPlay")->toolTip(), "3. Komprimieren");
+}
+
+TEST_F(MainWindowTest, SettingsAreAppliedAtFirstShowAndWrittenAtClose) {
+  const fs::path ini = folder_ / "Lorix.INI";
+  {
+    std::ofstream file(ini);
+    file << "[WindowStart]\r\nShowOptionsCompress=1\r\nShowPlay=0\r\n"
+            "[Options]\r\nCompressLevel=6\r\nAndPlayLRXFile=0\r\n";
+  }
+  Create(ini);
+  Start();
+  EXPECT_TRUE(window_->BlockVisible(Block::kOptionsCompress));
+  EXPECT_FALSE(window_->BlockVisible(Block::kPlay));
+  EXPECT_EQ(Find<QSlider>("TBCompressLevel")->value(), 6);
+  EXPECT_EQ(Text("LabelQuality"), "2");
+  EXPECT_FALSE(Find<QCheckBox>("CBAndPlayLRXFile")->isChecked());
+
+  window_->SetBlockVisible(Block::kSpecials, true);
+  Find<QSlider>("TBMuteLevel")->setValue(2);
+  EXPECT_TRUE(window_->close());
+  std::ifstream file(ini);
+  std::stringstream text;
+  text << file.rdbuf();
+  EXPECT_NE(text.str().find("ShowSpecials=1"), std::string::npos) << text.str();
+  EXPECT_NE(text.str().find("ShowPlay=0"), std::string::npos);
+  EXPECT_NE(text.str().find("MuteLevel=2"), std::string::npos);
+  EXPECT_NE(text.str().find("CompressLevel=6"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, ClosingAsksBeforeAStoppedRecordingIsLost) {
+  const fs::path ini = folder_ / "Lorix.INI";
+  Create(ini);
+  Start();
+  Button("ButtonRecord")->click();
+  Capture(3);
+  Button("ButtonRecord")->click();
+  queue_.RunPending();
+  dialogs_.answers.push_back(DialogAnswer::kCancel);
+  EXPECT_FALSE(window_->close());
+  ASSERT_EQ(dialogs_.shown.size(), 1U);
+  EXPECT_EQ(dialogs_.shown[0].text, "Die letzte Aufnahme löschen?");
+  EXPECT_FALSE(fs::exists(ini));  // nothing saved after a refusal
+
+  EXPECT_TRUE(window_->close());  // OK this time
+  EXPECT_TRUE(fs::exists(ini));
+  EXPECT_EQ(dialogs_.shown.back().text,
+            "Ini-Datei \"" + ini.string() + "\" nicht gefunden - Neu angelegt !!");
+}
+
+TEST_F(MainWindowTest, CommandLineSwitchesExpertModeAndHandsOverFiles) {
+  Create();
+  window_->SetCommandLine({"/x", "/X", "/data/Gruss.wav.bak"});
+  Start();
+  EXPECT_TRUE(window_->ExpertMode());
+  ASSERT_EQ(dialogs_.shown.size(), 1U);  // the second "/X" says nothing
+  EXPECT_EQ(dialogs_.shown[0].text, "Setze Expertenmodus auf EIN !");
+  EXPECT_EQ(window_->windowTitle(), "/data/Gruss.wav.bak");
+  window_->SetBlockVisible(Block::kSpecials, true);
+  EXPECT_FALSE(Find<QWidget>("PanelExpertButtons")->isHidden());
+
+  window_->SetExpertMode(false);
+  EXPECT_EQ(dialogs_.shown.back().text, "Setze Expertenmodus auf AUS !");
+  EXPECT_TRUE(Find<QWidget>("PanelExpertButtons")->isHidden());
+}
+
+TEST_F(MainWindowTest, SecondStartShowsTheFirstInstanceMessage) {
+  Create();
+  Start();
+  window_->WMSecondInstance();
+  ASSERT_EQ(dialogs_.shown.size(), 1U);
+  EXPECT_EQ(dialogs_.shown[0].text,
+            "Programm \"LORIX\" wurde schon gestartet! Erst-Instanz aktiviert!");
+}
+
+// Every block shown, in expert mode, during a recording: the picture in the build folder.
+TEST_F(MainWindowTest, ScreenshotWithAllBlocks) {
+  Create();
+  Start();
+  for (Block block : {Block::kOptionsCompress, Block::kPlayStatus, Block::kSpecials}) {
+    window_->SetBlockVisible(block, true);
+  }
+  window_->SetExpertMode(true);
+  Button("ButtonRecord")->click();
+  Capture(20);
+  QCoreApplication::processEvents();
+  fs::create_directories(LORIX_SCREENSHOT_DIR);
+  const QString file = QStringLiteral(LORIX_SCREENSHOT_DIR "/recorder_main.png");
+  const QPixmap picture = window_->grab();
+  EXPECT_EQ(picture.size(), window_->size());
+  ASSERT_TRUE(picture.save(file));
+  EXPECT_TRUE(fs::file_size(file.toStdString()) > 1000);
+}
+
+}  // namespace
+}  // namespace lorix

@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QWidget>
+#include <cstring>
+
+#include "recorder/window/single_instance.h"
+
+namespace {
+
+bool RunUntil(const std::function<bool()>& done, int timeout_ms = 2000) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done() && timer.elapsed() < timeout_ms) {
+    QApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  return done();
+}
+
+// A socket path of this test process, so that parallel runs and a real recorder do not meet.
+// The test's server listens until the process ends; its file goes with the test.
+class TestSocket {
+ public:
+  explicit TestSocket(const char* tag)
+      : path_(QDir(QDir::tempPath())
+                  .filePath(QStringLiteral("lorix-test-%1-%2").arg(getpid()).arg(tag))) {
+    QFile::remove(path_);
+  }
+  ~TestSocket() { QFile::remove(path_); }
+  const QString& path() const { return path_; }
+
+ private:
+  QString path_;
+};
+
+// What a crashed instance leaves: a bound socket file nobody listens on.
+void LeaveStaleSocket(const QString& path) {
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_GE(fd, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  const QByteArray bytes = QFile::encodeName(path);
+  ASSERT_LT(static_cast<std::size_t>(bytes.size()), sizeof(address.sun_path));
+  std::memcpy(address.sun_path, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+  ::close(fd);
+}
+
+TEST(SingleInstance, SecondStartTellsTheFirstAndGivesWay) {
+  const TestSocket socket("second");
+  const QString& name = socket.path();
+  int first_told = 0;
+  int second_told = 0;
+  ASSERT_TRUE(lorix::ClaimSingleInstance(name, [&first_told] { ++first_told; }));
+  EXPECT_EQ(first_told, 0);
+
+  EXPECT_FALSE(lorix::ClaimSingleInstance(name, [&second_told] { ++second_told; }));
+  EXPECT_TRUE(RunUntil([&first_told] { return first_told == 1; }));
+
+  // Every later start is reported again, each once.
+  EXPECT_FALSE(lorix::ClaimSingleInstance(name, [&second_told] { ++second_told; }));
+  EXPECT_TRUE(RunUntil([&first_told] { return first_told == 2; }));
+  RunUntil([] { return false; }, 100);
+  EXPECT_EQ(first_told, 2);
+  EXPECT_EQ(second_told, 0);
+}
+
+TEST(SingleInstance, SocketLeftByACrashIsTakenOver) {
+  const TestSocket socket("stale");
+  const QString& name = socket.path();
+  LeaveStaleSocket(name);
+  ASSERT_TRUE(QFileInfo::exists(name));
+  int told = 0;
+  EXPECT_TRUE(lorix::ClaimSingleInstance(name, [&told] { ++told; }));
+  // And the new owner really listens.
+  EXPECT_FALSE(lorix::ClaimSingleInstance(name, [] {}));
+  EXPECT_TRUE(RunUntil([&told] { return told == 1; }));
+}
+
+TEST(SingleInstance, NameBelongsToTheUser) {
+  const QString name = lorix::SingleInstanceName();
+  EXPECT_TRUE(QFileInfo(name).fileName().startsWith(QStringLiteral("LORIX-")));
+  EXPECT_TRUE(name.endsWith(QStringLiteral("-%1").arg(getuid())));
+}
+
+TEST(BringToFront, RestoresAMinimisedWindowAndShowsAHiddenOne) {
+  QWidget window;
+  window.showMinimized();
+  QApplication::processEvents();
+  ASSERT_TRUE(window.isMinimized());
+  lorix::BringToFront(&window);
+  EXPECT_FALSE(window.isMinimized());
+  EXPECT_TRUE(window.isVisible());
+
+  QWidget hidden;
+  lorix::BringToFront(&hidden);
+  EXPECT_TRUE(hidden.isVisible());
+  lorix::BringToFront(nullptr);  // no window yet: nothing to do
+}
+
+}  // namespace
