@@ -101,4 +101,13 @@ bool Mixer::WriteMixerList(std::uint32_t mixer, std::uint32_t control_id) {
   return backend_.WriteListValues(control_id, values);
 }
 
+bool Mixer::FoundOnDestination(std::uint32_t mixer, std::uint32_t control_type,
+                               std::uint32_t component_type, std::uint8_t preference,
+                               std::uint32_t destination) {
+  const std::uint32_t id = FindMixerControl(mixer, control_type, component_type, preference);
+  if (id == kNoMixerControl) return false;
+  const std::optional<MixerControlInfo> info = backend_.GetControl(id);
+  return info && info->destination == destination;
+}
+
 }  // namespace lorix

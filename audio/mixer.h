@@ -74,6 +74,12 @@ class Mixer {
 
   std::size_t cache_size() const { return cache_.size(); }
 
+  // True when the control FindMixerControl finds lies on `destination` itself, not on a line
+  // of another destination taken in its place.
+  bool FoundOnDestination(std::uint32_t mixer, std::uint32_t control_type,
+                          std::uint32_t component_type, std::uint8_t preference,
+                          std::uint32_t destination);
+
   // "mixer/controltype/componenttype/preference", each in decimal.
   static std::string CacheKey(std::uint32_t mixer, std::uint32_t control_type,
                               std::uint32_t component_type, std::uint8_t preference);

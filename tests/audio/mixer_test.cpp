@@ -221,6 +221,24 @@ TEST(SliderBindings, ReadAndWriteTheirLines) {
   EXPECT_TRUE(ReadMikeToOutEnabled(mixer));
 }
 
+// A sound server's mixer has a microphone only on the recording side (its capture switch and
+// volume). Monitoring must not take that in place of a playback-side microphone, or muting
+// the monitor would silence the recording.
+TEST(SliderBindings, MonitoringNeverTouchesTheRecordingMicrophone) {
+  FakeMixerBackend backend;
+  backend.AddControl(0, kControlTypeVolume, kComponentSrcMicrophone, kDestinationRecording, 40000);
+  backend.AddControl(1, kControlTypeMute, kComponentSrcMicrophone, kDestinationRecording, 0);
+  Mixer mixer(backend);
+  EXPECT_TRUE(ReadMikeToOutEnabled(mixer));
+  WriteMikeToOutEnabled(mixer, false);
+  EXPECT_EQ(ReadVolumeSlider(mixer, VolumeSlider::kScrollBarMikeOut), 1000);
+  WriteVolumeSlider(mixer, VolumeSlider::kScrollBarMikeOut, 0);
+  EXPECT_TRUE(backend.writes.empty());
+  // The recording level still reaches the recording microphone.
+  WriteVolumeSlider(mixer, VolumeSlider::kScrollBarRecordLevel, 0);
+  EXPECT_EQ(backend.writes, (std::vector<Write>{{0, {65535}}}));
+}
+
 // The kinds of control of each planned control, in identifier order.
 std::vector<std::tuple<std::uint32_t, std::uint32_t, std::uint32_t>> Kinds(
     const std::vector<PlannedMixerControl>& plan) {
