@@ -16,6 +16,7 @@
 #include "desktop/system_tools.h"
 #include "recorder/settings_file.h"
 #include "recorder/window/compress_block.h"
+#include "recorder/window/form_key_filter.h"
 #include "recorder/window/main_window_paint.h"
 #include "recorder/window/play_block.h"
 #include "recorder/window/record_block.h"
@@ -61,6 +62,12 @@ MainWindow::MainWindow(MainWindowParts parts, QWidget* parent)
   setWindowTitle(caption_);
   BuildWidgets();
   Connect();
+  menu_ = new MainMenu(*this);
+  ConnectMenu();
+  new FormKeyFilter(
+      *this, {.space = [this] { SpaceBarPressed(); },
+              .one = [this] { StepOneKeyPressed(); },
+              .menu_item = [this](const QKeySequence& keys) { return menu_->ItemForKeys(keys); }});
   setAcceptDrops(true);
   Timer1_.setInterval(100);
   connect(&Timer1_, &QTimer::timeout, this, &MainWindow::Timer1Timer);
@@ -317,6 +324,7 @@ void MainWindow::SetExpertMode(bool on) {
   if (on && !expert_mode_) ShowInformation("Setze Expertenmodus auf EIN !");
   if (!on && expert_mode_) ShowInformation("Setze Expertenmodus auf AUS !");
   if (on && sound_card_window_ != nullptr) sound_card_window_->show();
+  menu_->ShowExpertItems(on);
   PanelSpecials_->PanelExpertButtons->setVisible(on);
   expert_mode_ = on;
   FitToBlocks();
@@ -347,6 +355,8 @@ void MainWindow::AppStart() {
   workflow_->TBMuteLevelChange(PanelOptionsCompress_->TBMuteLevel->value());
   if (mixer_ != nullptr) StartupMixerSetup(*mixer_, MixerStartupFrom(settings_));
   workflow_->CBMikeToOutEnabledClick(PanelRecord_->CBMikeToOutEnabled->isChecked());
+  SetStandardWindows();
+  UpdateMenus();
   workflow_->ButtonResetClick(ResetSender::kNone);
   Timer1_.start();
   for (const QString& argument : arguments_) {
@@ -403,6 +413,7 @@ void MainWindow::ApplySettings() {
   PanelOptionsCompress_->TBCompressLevel->setValue(o.CompressLevel);
   PanelOptionsCompress_->TBMuteLevel->setValue(o.MuteLevel);
   Paint();
+  UpdateMenus();
 }
 
 void MainWindow::CollectSettings() {
@@ -434,10 +445,8 @@ void MainWindow::CollectSettings() {
 
 void MainWindow::Timer1Timer() {
   workflow_->PlaybackTick();  // the mixer refresh first, then the position
-  if (always_on_top_ && !windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
-    setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    show();  // a changed window flag hides the window
-  }
+  // A flag read from the settings takes effect here.
+  if (always_on_top_ && !windowFlags().testFlag(Qt::WindowStaysOnTopHint)) ApplyAlwaysOnTop();
   Paint();
 }
 
@@ -480,20 +489,10 @@ void MainWindow::ButtonAnyShellExecuteClick(QObject* sender) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  // A stopped recording is given up only after the reset question.
-  if (workflow_->state().SampleCount > 0 &&
-      !workflow_->ButtonResetClick(ResetSender::kButtonReset)) {
+  if (!FormCloseQuery()) {
     event->ignore();
-    Paint();
     return;
   }
-  if (settings_.Options.AutoSavePrefs) SaveSettings();
-  // The devices are released before the program ends.
-  const WorkflowState& state = workflow_->state();
-  if (state.RecordingActive || state.LevelMeterOn) workflow_->ButtonResetClick(ResetSender::kNone);
-  if (workflow_->playback().PlaybackActive()) workflow_->playback().ClosePlayback();
-  Timer1_.stop();
-  Paint();
   event->accept();
   emit Closed();
 }

@@ -4,14 +4,17 @@
 // the status panel. It holds no decisions of its own: every event goes to RecordingWorkflow
 // (or to the playback and mixer it drives), and Paint copies RecorderControls back onto the
 // widgets afterwards. Start-up at the first show (settings, mixer, command line), the 100 ms
-// timer and saving the settings at close are sequenced here.
+// timer, the menu items and keys (main_menu.h, form_key_filter.h) and the close sequence are
+// sequenced here.
 
 #include <QMainWindow>
 #include <QStringList>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "audio/dialogs.h"
 #include "audio/mixer.h"
@@ -21,6 +24,9 @@
 #include "recorder/recorder_paths.h"
 #include "recorder/recorder_settings.h"
 #include "recorder/recording_workflow.h"
+#include "recorder/window/main_menu.h"
+#include "recorder/window/space_walk.h"
+#include "recorder/window/window_blocks.h"
 
 class QLabel;
 class QSlider;
@@ -49,8 +55,6 @@ struct MainWindowParts {
   std::int64_t attachment_overhead = 0;
 };
 
-enum class Block { kRecord, kOptionsCompress, kPlay, kPlayStatus, kSpecials };
-
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
@@ -62,6 +66,8 @@ class MainWindow : public QMainWindow {
   void SetCommandLine(const QStringList& arguments) { arguments_ = arguments; }
   // The recording form: shown in expert mode, its place kept in the settings.
   void SetSoundCardWindow(QWidget* window) { sound_card_window_ = window; }
+  // Opens the help page; unset: the desktop's program for it.
+  void SetHelpOpener(std::function<void(const std::string&)> open) { open_help_ = std::move(open); }
 
   // Copies the workflow's controls and the playback's texts onto the widgets.
   void Paint();
@@ -80,6 +86,17 @@ class MainWindow : public QMainWindow {
   void Timer1Timer();
   bool AppStarted() const { return app_started_; }
   bool AlwaysOnTop() const { return always_on_top_; }
+
+  // The menu's check marks and enabled states follow the window and the workflow.
+  void UpdateMenus();
+  // A display-menu item: a block, the recording form or always-on-top.
+  void MAAnyClick(QAction* sender);
+  // The space bar's step (always consumed) and the key "1" (step 1).
+  void SpaceBarPressed();
+  void StepOneKeyPressed();
+  // The close request: false refuses closing.
+  bool FormCloseQuery();
+  MainMenu& menu() { return *menu_; }
 
   RecordingWorkflow& workflow() { return *workflow_; }
   QString TitleText() const;
@@ -115,6 +132,17 @@ class MainWindow : public QMainWindow {
   void ShowInformation(const std::string& text);
   // The pop-up menu item "Parameter-Beschreibung" of PanelClient.
   void MPDescParamsClick();
+  void ConnectMenu();
+  // A check-mark item of "&Einstellungen": toggled and stored at once.
+  void MIAnyCheckableClick(OptionItem item, bool checked);
+  void MSExpertModeClick();
+  void MIHilfeClick();
+  // The window's stay-on-top style, re-shown as a changed window style hides it.
+  void ApplyAlwaysOnTop();
+  // Re-applies what a re-created window loses; in Qt only the accepted drops.
+  void SetStandardWindows();
+  // Releases the devices at close: recording engine, playback.
+  void ShutdownAudio();
 
   RecordingEngine& engine_;
   Dialogs& dialogs_;
@@ -136,6 +164,8 @@ class MainWindow : public QMainWindow {
   QLabel* PanelBottom_ = nullptr;
   QLabel* PanelWait_ = nullptr;
   QTimer Timer1_;
+  MainMenu* menu_ = nullptr;
+  std::function<void(const std::string&)> open_help_;
 
   QWidget* sound_card_window_ = nullptr;
   QStringList arguments_;

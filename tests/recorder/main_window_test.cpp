@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSlider>
@@ -231,8 +232,9 @@ TEST_F(MainWindowTest, HidingABlockShrinksTheWindowAndShowingItGrowsIt) {
   for (Block block : {Block::kRecord, Block::kOptionsCompress, Block::kPlay}) {
     window_->SetBlockVisible(block, false);
   }
-  EXPECT_LT(window_->height(),
-            Find<QWidget>("PanelTitle")->height() + Find<QWidget>("PanelBottom")->height() + 20);
+  EXPECT_LT(window_->height(), window_->menuBar()->height() +
+                                   Find<QWidget>("PanelTitle")->height() +
+                                   Find<QWidget>("PanelBottom")->height() + 20);
 }
 
 TEST_F(MainWindowTest, StepOneSwitchesTheLevelDisplayOnAndOff) {

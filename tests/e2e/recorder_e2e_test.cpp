@@ -1,0 +1,523 @@
+// The recorder as a user meets it on the test rig: this test process is the recorder. Its main
+// window is built as the program builds it (real ALSA capture of the rig's null-sink monitor,
+// the real media-control playback and mixer) on the rig's X display and driven through its own
+// buttons: level display, record while a spoken message is played into the sink, pause in the
+// middle, continue, compress and listen. The files it leaves in TEMPs and what it plays back
+// are checked, and screenshots of its windows are written to the build folder.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QImage>
+#include <QLabel>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSet>
+#include <QSlider>
+#include <QTest>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "audio/alsa_capture_backend.h"
+#include "audio/alsa_mixer_backend.h"
+#include "audio/alsa_playback_backend.h"
+#include "audio/mci_errors.h"
+#include "audio/mci_service.h"
+#include "audio/mixer.h"
+#include "audio/recording_engine.h"
+#include "audio/wav_parser.h"
+#include "codec/codec_tables.h"
+#include "codec/decoder.h"
+#include "codec/encoder.h"
+#include "codec/info_text.h"
+#include "codec/version.h"
+#include "desktop/command_output.h"
+#include "recorder/recorder_paths.h"
+#include "recorder/recorder_settings.h"
+#include "recorder/settings_file.h"
+#include "recorder/window/main_window.h"
+#include "recorder/window/qt_ui_thread.h"
+#include "recorder/window/sound_card_window.h"
+#include "tests/support/child_program.h"
+#include "tests/support/recording_dialogs.h"
+#include "tests/support/sink_recording.h"
+
+namespace lorix::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+const fs::path kTool = LORIX_TOOL_PATH;
+const fs::path kPlayer = kTool.parent_path() / "LorixPlayer.exe";
+const fs::path kSpeech = fs::path(LORIX_SPEECH_DIR) / "speech_de.wav";
+const fs::path kScreenshots = LORIX_SCREENSHOT_DIR;
+constexpr std::size_t kStretch = 5512;  // half a second at 11025 Hz
+
+Bytes ReadBytes(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return Bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+PcmSound ReadSound(const fs::path& path) {
+  PcmSound sound;
+  EXPECT_EQ(ParseWav(ReadBytes(path), sound), WavParseError::kNone) << path;
+  return sound;
+}
+
+std::uint32_t Le32(const Bytes& bytes, std::size_t at) {
+  return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
+         static_cast<std::uint32_t>(bytes[at + 2]) << 16 |
+         static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+}
+
+// Runs the event loop for `duration`: the device's buffers arrive through queued calls.
+void Pump(std::chrono::milliseconds duration) {
+  const auto end = Clock::now() + duration;
+  while (Clock::now() < end) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    std::this_thread::sleep_for(2ms);
+  }
+}
+
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+  const auto end = Clock::now() + timeout;
+  while (!done()) {
+    if (Clock::now() >= end) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    std::this_thread::sleep_for(2ms);
+  }
+  return true;
+}
+
+// The one QApplication of the process, on the rig's X display; it goes before Qt's own
+// statics do.
+QApplication* app = nullptr;
+
+class QtEnvironment : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    delete app;
+    app = nullptr;
+  }
+};
+[[maybe_unused]] ::testing::Environment* const kQtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "Lorix";
+  static char* argv[] = {name, nullptr};
+  if (app == nullptr) app = new QApplication(argc, argv);
+  return *app;
+}
+
+// The sound server's answer about its default source: "Mute: no" when it records.
+std::string DefaultSourceMute() {
+  std::string answer = RunAndCapture({"pactl", "get-source-mute", "@DEFAULT_SOURCE@"}, 5s).output;
+  while (!answer.empty() && answer.back() == '\n') answer.pop_back();
+  return answer;
+}
+
+// How many of three half-second stretches of `original` (at a quarter, half and three
+// quarters) are found in `recorded` with a normalised correlation above 0.9.
+int MatchedStretches(const Bytes& original, const Bytes& recorded, const char* what) {
+  const std::size_t n = original.size();
+  int matched = 0;
+  for (const std::size_t start : {n / 4, n / 2, 3 * n / 4}) {
+    if (start + kStretch > n) continue;
+    const auto begin = original.begin() + static_cast<std::ptrdiff_t>(start);
+    const double correlation = BestCorrelation(Bytes(begin, begin + kStretch), recorded);
+    std::printf("%s: correlation of the stretch at %zu: %.3f\n", what, start, correlation);
+    if (correlation > 0.9) ++matched;
+  }
+  return matched;
+}
+
+// The recorder as main.cpp puts it together, in a program folder of its own, except that
+// dialogs are recorded instead of shown (a modal box would stop the test) and the playback's
+// "open with the associated program" starts nothing on the test machine.
+class Recorder {
+ public:
+  explicit Recorder(const fs::path& folder)
+      : paths_(RecorderPaths::ForProgramFolder(folder)),
+        engine_(capture_, QtPoster(&App()), dialogs),
+        mci_(output_),
+        mixer_(mixer_device_) {
+    CreateRecorderFolders(paths_);
+    WavePlayback::Services playback;
+    playback.send_command = [this](const std::string& command, std::string& reply) {
+      return mci_.MciSendString(command, reply);
+    };
+    playback.error_text = MciGetErrorString;
+    playback.find_application = [](const std::string&) { return std::string(); };
+    playback.open_file = [](const std::string&) {};
+    std::error_code error;
+    const auto player = fs::file_size(paths_.player_program, error);
+    window_ = std::make_unique<MainWindow>(MainWindowParts{
+        .engine = engine_,
+        .dialogs = dialogs,
+        .settings = settings_,
+        .paths = paths_,
+        .playback = std::move(playback),
+        .mixer = &mixer_,
+        .settings_file = SettingsFilePath(folder / "Lorix"),
+        .program_name = "Lorix",
+        .attachment_overhead = (error ? 0 : static_cast<std::int64_t>(player)) + InfoTextLength(),
+    });
+    sound_card_ = std::make_unique<SoundCardWindow>(engine_);
+    window_->SetSoundCardWindow(sound_card_.get());
+    // Counts the buffers on their way to the window's data sink.
+    engine_.OnSoundData = [this, sink = engine_.OnSoundData](const std::uint8_t* data,
+                                                             std::int32_t count) {
+      ++buffers;
+      sink(data, count);
+    };
+  }
+
+  ~Recorder() {
+    // As at the end of the program: the devices are released while the window still exists.
+    if (window_->isVisible()) window_->close();
+    Pump(100ms);
+    sound_card_.reset();
+    window_.reset();
+  }
+
+  MainWindow& window() { return *window_; }
+  SoundCardWindow& sound_card() { return *sound_card_; }
+  RecordingWorkflow& workflow() { return window_->workflow(); }
+  const RecorderPaths& paths() const { return paths_; }
+
+  template <typename W>
+  W* Find(const char* name) {
+    W* widget = window_->findChild<W*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+  }
+  QPushButton* Button(const char* name) { return Find<QPushButton>(name); }
+  QString Status() { return Find<QLabel>("PanelBottom")->text(); }
+
+  // A click with the mouse in the middle of an enabled, visible button.
+  void Click(const char* name) {
+    QPushButton* button = Button(name);
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(button->isVisible()) << name;
+    ASSERT_TRUE(button->isEnabled()) << name;
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCoreApplication::processEvents();
+  }
+
+  RecordingDialogs dialogs;
+  int buffers = 0;
+
+ private:
+  RecorderPaths paths_;
+  AlsaCaptureBackend capture_;
+  RecordingEngine engine_;
+  AlsaPlaybackBackend output_;
+  MciService mci_;
+  AlsaMixerBackend mixer_device_;
+  Mixer mixer_;
+  RecorderSettings settings_;
+  std::unique_ptr<MainWindow> window_;
+  std::unique_ptr<SoundCardWindow> sound_card_;
+};
+
+std::string DialogTexts(const RecordingDialogs& dialogs) {
+  std::string texts;
+  for (const DialogRequest& request : dialogs.shown) texts += request.text + "\n";
+  return texts;
+}
+
+// The window as the rig's X server shows it; a widget rendering if the server gives nothing.
+QImage Screenshot(QWidget& window, const fs::path& file) {
+  QCoreApplication::processEvents();
+  window.repaint();
+  QCoreApplication::processEvents();
+  QPixmap pixmap;
+  if (QScreen* screen = window.screen()) pixmap = screen->grabWindow(window.winId());
+  if (pixmap.isNull()) pixmap = window.grab();
+  fs::create_directories(kScreenshots);
+  EXPECT_TRUE(pixmap.save(QString::fromStdString(file.string()), "PNG")) << file;
+  return pixmap.toImage();
+}
+
+// A picture of a window shows many colours (text, frames, gradients), not an empty area.
+int DistinctColours(const QImage& image) {
+  QSet<QRgb> colours;
+  for (int y = 0; y < image.height(); y += 2) {
+    for (int x = 0; x < image.width(); x += 2) colours.insert(image.pixel(x, y));
+  }
+  return static_cast<int>(colours.size());
+}
+
+class RecorderEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* rig = std::getenv("LORIX_AUDIO_RIG");
+    ASSERT_TRUE(rig && std::string(rig) == "1") << "not started by the test rig";
+    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "the rig has no X display";
+    ASSERT_TRUE(fs::exists(kPlayer)) << kPlayer;
+    ASSERT_TRUE(fs::exists(kSpeech)) << kSpeech;
+    App();
+    folder_ = fs::temp_directory_path() /
+              ("lorix_recorder_e2e_" + std::to_string(getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    fs::copy_file(kPlayer, folder_ / "LorixPlayer.exe");
+    recorder_ = std::make_unique<Recorder>(folder_);
+  }
+
+  void TearDown() override {
+    recorder_.reset();
+    fs::remove_all(folder_);
+  }
+
+  // Shows the main window at `place` and waits for its start at the first show.
+  void ShowWindow(QPoint place) {
+    MainWindow& window = recorder_->window();
+    window.move(place);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 10000)) << "the main window is not shown";
+    ASSERT_TRUE(PumpUntil([&] { return window.AppStarted() && recorder_->Status() == "ok."; }, 5s))
+        << "status: " << recorder_->Status().toStdString();
+    Pump(300ms);
+  }
+
+  fs::path folder_;
+  std::unique_ptr<Recorder> recorder_;
+};
+
+TEST_F(RecorderEndToEnd, RecordPauseContinueCompressAndListen) {
+  Recorder& r = *recorder_;
+  ASSERT_NO_FATAL_FAILURE(ShowWindow({20, 20}));
+  const PcmSound speech = ReadSound(kSpeech);
+  ASSERT_EQ(speech.format.sample_rate, 11025u);
+  const auto message = std::chrono::milliseconds(speech.samples.size() * 1000 / 11025);
+  ASSERT_GT(message, 4s);
+  // The start-up's mixer adjustment leaves the recording side switched on.
+  EXPECT_EQ(DefaultSourceMute(), "Mute: no") << "the recorder's start muted its own input";
+
+  // Start: steps 1 and 2 open, 3 and 4 closed.
+  EXPECT_TRUE(r.Button("ButtonRecordLevelOnOff")->isEnabled());
+  EXPECT_TRUE(r.Button("ButtonRecord")->isEnabled());
+  EXPECT_EQ(r.Button("ButtonRecord")->text(), "&2. Neu\naufnehmen ");
+  EXPECT_FALSE(r.Button("ButtonComprDecomprAndPlay")->isEnabled());
+  EXPECT_FALSE(r.Button("ButtonCreateOpenMail")->isEnabled());
+
+  // Step 1: the level display runs on the device's buffers; nothing is stored.
+  ASSERT_NO_FATAL_FAILURE(r.Click("ButtonRecordLevelOnOff"));
+  EXPECT_TRUE(r.Button("ButtonRecordLevelOnOff")->isChecked());
+  EXPECT_EQ(r.Button("ButtonRecordLevelOnOff")->toolTip(), "1. Pegel-Anzeige wieder ausschalten!");
+  EXPECT_TRUE(PumpUntil([&] { return r.buffers >= 5; }, 5s))
+      << "the capture device delivers no buffers (" << r.buffers << ")";
+  EXPECT_TRUE(r.workflow().PcmStream().empty());
+  EXPECT_FALSE(fs::exists(r.paths().temp_recording));
+
+  // Step 2: record while the message is played into the sink; pause in its middle, continue.
+  ASSERT_NO_FATAL_FAILURE(r.Click("ButtonRecord"));
+  EXPECT_TRUE(r.workflow().state().RecordingActive);
+  EXPECT_TRUE(r.Button("ButtonRecord")->isChecked());
+  EXPECT_FALSE(r.Button("ButtonRecordLevelOnOff")->isChecked());
+  EXPECT_EQ(r.Button("ButtonRecord")->text(), "&2.  PAUSE \n    / STOP    ");
+  EXPECT_TRUE(r.Button("ButtonComprDecomprAndPlay")->isEnabled());
+  Pump(300ms);
+  const auto played_at = Clock::now();
+  ChildProgram paplay("/usr/bin/paplay", folder_, {kSpeech.string()});
+  ASSERT_TRUE(paplay.started());
+  int loudest = 0;
+  const auto watch_meter = [&](std::chrono::milliseconds duration) {
+    PumpUntil(
+        [&] {
+          loudest = std::max(loudest, r.workflow().controls().DbMeterRecordLevel);
+          return false;
+        },
+        duration);
+  };
+  watch_meter(message / 2);
+
+  ASSERT_NO_FATAL_FAILURE(r.Click("ButtonRecord"));  // pause
+  EXPECT_FALSE(r.workflow().state().RecordingActive);
+  EXPECT_FALSE(r.workflow().state().LevelMeterOn);
+  EXPECT_EQ(r.Button("ButtonRecord")->text(), "&2. Weiter\naufnehmen");
+  EXPECT_FALSE(r.Button("ButtonRecord")->isChecked());
+  const std::int32_t first_part = r.workflow().state().SampleCount;
+  EXPECT_GT(first_part, static_cast<std::int32_t>(speech.samples.size() / 4));
+  ASSERT_TRUE(fs::exists(r.paths().temp_recording)) << "pausing saves the recording";
+  EXPECT_EQ(ReadBytes(r.paths().temp_recording).size(), 44u + static_cast<unsigned>(first_part));
+  Pump(500ms);
+
+  ASSERT_NO_FATAL_FAILURE(r.Click("ButtonRecord"));  // continue
+  EXPECT_TRUE(r.workflow().state().RecordingActive);
+  EXPECT_EQ(r.Button("ButtonRecord")->text(), "&2.  PAUSE \n    / STOP    ");
+  watch_meter(message - message / 2 - 500ms);
+  ASSERT_TRUE(PumpUntil([&] { return !paplay.Running(); }, 20s)) << "paplay does not end";
+  EXPECT_EQ(paplay.WaitForExit(0ms), 0) << "paplay failed";
+  Pump(800ms);
+  const auto recorded_for = Clock::now() - played_at;
+  EXPECT_GT(loudest, 30) << "the level meter did not move with the message";
+
+  // Step 3 stops the recording, compresses, decompresses and plays the result.
+  MonitorRecording heard(folder_ / "heard.wav");
+  ASSERT_TRUE(heard.started());
+  ASSERT_NO_FATAL_FAILURE(r.Click("ButtonComprDecomprAndPlay"));
+  const auto step3_done = Clock::now();
+  EXPECT_FALSE(r.workflow().state().RecordingActive);
+  const std::int32_t samples = r.workflow().state().SampleCount;
+  EXPECT_GT(samples, first_part);
+  ASSERT_TRUE(fs::exists(r.paths().temp_compressed));
+  EXPECT_TRUE(r.workflow().playback().PlaybackActive()) << "auto-play did not start";
+  EXPECT_EQ(r.Button("ButtonComprDecomprAndPlay")->text(), "&3. STOP Wiederg.!");
+  EXPECT_FALSE(r.Button("ButtonRecord")->isEnabled());
+  EXPECT_FALSE(r.Button("ButtonRecordLevelOnOff")->isEnabled());
+  const bool ended = PumpUntil([&] { return !r.workflow().playback().PlaybackActive(); },
+                               std::chrono::milliseconds(samples * 1000LL / 11025) + 10s);
+  EXPECT_TRUE(ended) << "the playback of the compressed version does not end";
+  const auto played_for = Clock::now() - step3_done;
+  Pump(500ms);
+  heard.Stop();
+
+  // The compressed state: step 3 open again with its caption, steps 1 and 2 open, status ok.
+  EXPECT_TRUE(r.Button("ButtonComprDecomprAndPlay")->isEnabled());
+  EXPECT_EQ(r.Button("ButtonComprDecomprAndPlay")->text(), "&3. Komprimieren\nund anhören");
+  EXPECT_TRUE(r.Find<QLabel>("PanelTipComprDecomprAndPlay")->isEnabled());
+  EXPECT_TRUE(r.Button("ButtonRecordLevelOnOff")->isEnabled());
+  EXPECT_FALSE(r.Button("ButtonRecordLevelOnOff")->isChecked());
+  EXPECT_TRUE(r.Button("ButtonRecord")->isEnabled());
+  EXPECT_EQ(r.Button("ButtonRecord")->text(), "&2. Weiter\naufnehmen");
+  EXPECT_TRUE(r.Button("ButtonAndPlayOrig")->isEnabled());
+  EXPECT_TRUE(r.Button("ButtonReset")->isEnabled());
+  EXPECT_EQ(r.Status(), "ok.");
+  EXPECT_FALSE(r.Find<QLabel>("PanelWait")->isVisible());
+  EXPECT_FALSE(r.workflow().CompressedStream().empty());
+  EXPECT_EQ(r.Find<QLabel>("LabelRecordedWAV_File")->text().toStdString(),
+            r.paths().temp_recording.string());
+
+  // TEMPs/TempRecording.wav: canonical 8-bit mono 11025 Hz, holding the message.
+  const Bytes recording = ReadBytes(r.paths().temp_recording);
+  ASSERT_GE(recording.size(), 44u);
+  EXPECT_EQ(std::string(recording.begin(), recording.begin() + 4), "RIFF");
+  EXPECT_EQ(std::string(recording.begin() + 8, recording.begin() + 16), "WAVEfmt ");
+  EXPECT_EQ(std::string(recording.begin() + 36, recording.begin() + 40), "data");
+  EXPECT_EQ(Le32(recording, 40), static_cast<std::uint32_t>(samples));
+  EXPECT_EQ(Le32(recording, 4), static_cast<std::uint32_t>(samples) + 36);
+  EXPECT_EQ(recording.size(), 44u + static_cast<std::size_t>(samples));
+  const PcmSound recorded = ReadSound(r.paths().temp_recording);
+  EXPECT_EQ(recorded.format.channels, 1u);
+  EXPECT_EQ(recorded.format.bits_per_sample, 8u);
+  EXPECT_EQ(recorded.format.sample_rate, 11025u);
+  std::printf("message %.2f s, recorded %.2f s (%d samples, %d before the pause) in %.2f s\n",
+              static_cast<double>(speech.samples.size()) / 11025, samples / 11025.0, samples,
+              first_part, std::chrono::duration<double>(recorded_for).count());
+  // The pause leaves a gap: one of the three stretches may fall into it.
+  EXPECT_GE(MatchedStretches(speech.samples, recorded.samples, "recording"), 2);
+
+  // TEMPs/TempCompressed.wav: the codec's round trip at the window's levels.
+  const int compress_level = r.Find<QSlider>("TBCompressLevel")->value();
+  const int mute_level = r.Find<QSlider>("TBMuteLevel")->value();
+  EXPECT_EQ(compress_level, r.workflow().state().CompressLevel);
+  EXPECT_EQ(mute_level, r.workflow().state().MuteLevel);
+  const CodecTables& tables = InitCodecTables();
+  const CompressResult compressed =
+      Compress(recording, samples, CodecSettings::FromLevels(compress_level, mute_level), tables,
+               ProgramVersion, InfoTextLength());
+  EXPECT_EQ(compressed.CompressedStream, r.workflow().CompressedStream());
+  const DecompressResult decompressed = Decompress(compressed.CompressedStream, tables);
+  const Bytes compressed_file = ReadBytes(r.paths().temp_compressed);
+  EXPECT_EQ(compressed_file.size(), decompressed.PcmStream.size());
+  EXPECT_TRUE(compressed_file == decompressed.PcmStream)
+      << "TempCompressed.wav is not the round trip at levels " << compress_level << "/"
+      << mute_level;
+  std::printf("compressed %zu bytes at levels %d/%d\n", compressed.CompressedStream.size(),
+              compress_level, mute_level);
+
+  // What the auto-play put into the sink is the decoded version.
+  std::printf("played back for %.2f s\n", std::chrono::duration<double>(played_for).count());
+  const PcmSound decoded = ReadSound(r.paths().temp_compressed);
+  const PcmSound sink = ReadSound(folder_ / "heard.wav");
+  EXPECT_GE(MatchedStretches(decoded.samples, sink.samples, "playback"), 2);
+
+  // Nothing went wrong on the way.
+  EXPECT_TRUE(r.dialogs.shown.empty()) << DialogTexts(r.dialogs);
+  EXPECT_TRUE(r.sound_card().MemoErrors()->toPlainText().isEmpty())
+      << r.sound_card().MemoErrors()->toPlainText().toStdString();
+
+  r.window().SetBlockVisible(Block::kOptionsCompress, true);
+  Screenshot(r.window(), kScreenshots / "recorder_main_compressed.png");
+}
+
+TEST_F(RecorderEndToEnd, WindowsOnTheDisplay) {
+  Recorder& r = *recorder_;
+  ASSERT_NO_FATAL_FAILURE(ShowWindow({20, 20}));
+  MainWindow& window = r.window();
+  ASSERT_TRUE(window.windowHandle() != nullptr);
+
+  // The level display on for a moment, so that the meter and the counters show something.
+  ChildProgram paplay("/usr/bin/paplay", folder_, {kSpeech.string()});
+  ASSERT_NO_FATAL_FAILURE(r.Click("ButtonRecordLevelOnOff"));
+  EXPECT_TRUE(PumpUntil([&] { return r.buffers >= 15; }, 5s)) << r.buffers << " buffers";
+
+  for (Block block : {Block::kRecord, Block::kOptionsCompress, Block::kPlay, Block::kPlayStatus,
+                      Block::kSpecials}) {
+    window.SetBlockVisible(block, true);
+  }
+  Pump(300ms);
+  const QSize all = window.size();
+  const QImage main_all = Screenshot(window, kScreenshots / "recorder_main_all.png");
+  EXPECT_GT(DistinctColours(main_all), 20);
+  for (const char* block :
+       {"PanelRecord", "PanelOptionsCompress", "PanelPlay", "PanelPlayStatus", "PanelSpecials"}) {
+    QWidget* widget = r.Find<QWidget>(block);
+    ASSERT_NE(widget, nullptr);
+    EXPECT_TRUE(widget->isVisible()) << block;
+    EXPECT_TRUE(window.rect().contains(QRect(widget->mapTo(&window, QPoint(0, 0)), widget->size())))
+        << block << " lies outside the window";
+  }
+
+  SoundCardWindow& sound_card = r.sound_card();
+  sound_card.move(window.frameGeometry().right() + 30, 20);
+  sound_card.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&sound_card, 10000)) << "no sound-card window";
+  Pump(500ms);
+  const QImage card = Screenshot(sound_card, kScreenshots / "recorder_soundcard_x11.png");
+  EXPECT_GT(DistinctColours(card), 10);
+  EXPECT_NE(sound_card.Label_In_Count()->text(), QString()) << "no buffer counter";
+  EXPECT_TRUE(sound_card.MemoErrors()->toPlainText().isEmpty())
+      << sound_card.MemoErrors()->toPlainText().toStdString();
+  sound_card.hide();
+
+  ASSERT_NO_FATAL_FAILURE(r.Click("ButtonRecordLevelOnOff"));
+  EXPECT_FALSE(r.workflow().state().LevelMeterOn);
+
+  // The optional blocks hidden: the window shrinks to the recording block.
+  for (Block block :
+       {Block::kOptionsCompress, Block::kPlay, Block::kPlayStatus, Block::kSpecials}) {
+    window.SetBlockVisible(block, false);
+  }
+  Pump(300ms);
+  const QImage compact = Screenshot(window, kScreenshots / "recorder_main_compact.png");
+  EXPECT_GT(DistinctColours(compact), 20);
+  EXPECT_LT(window.height(), all.height()) << "hiding blocks did not shrink the window";
+  EXPECT_LT(compact.height(), main_all.height());
+  EXPECT_TRUE(r.dialogs.shown.empty()) << DialogTexts(r.dialogs);
+}
+
+}  // namespace
+}  // namespace lorix::testing
