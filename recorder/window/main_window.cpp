@@ -16,12 +16,12 @@
 #include "desktop/system_tools.h"
 #include "recorder/settings_file.h"
 #include "recorder/window/compress_block.h"
+#include "recorder/window/file_info_block.h"
 #include "recorder/window/form_key_filter.h"
 #include "recorder/window/main_window_paint.h"
 #include "recorder/window/play_block.h"
 #include "recorder/window/record_block.h"
 #include "recorder/window/single_instance.h"
-#include "recorder/window/specials_block.h"
 
 namespace lorix {
 namespace {

@@ -11,9 +11,9 @@
 #include <thread>
 
 #include "desktop/command_output.h"
+#include "tests/player/xdnd_source.h"
 #include "tests/support/child_program.h"
 #include "tests/support/x11_windows.h"
-#include "tests/player/xdnd_source.h"
 
 namespace lorix::testing {
 namespace {

@@ -19,8 +19,8 @@
 #include "player/window/label_text.h"
 #include "player/window/player_window.h"
 #include "tests/player/player_fixture.h"
-#include "tests/support/x11_windows.h"
 #include "tests/player/xdnd_source.h"
+#include "tests/support/x11_windows.h"
 
 namespace lorix::testing {
 namespace {

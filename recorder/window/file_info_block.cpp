@@ -1,4 +1,4 @@
-#include "recorder/window/specials_block.h"
+#include "recorder/window/file_info_block.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
