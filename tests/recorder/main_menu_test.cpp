@@ -28,35 +28,13 @@
 #include "recorder/window/main_menu.h"
 #include "recorder/window/main_window.h"
 #include "recorder/window/space_walk.h"
+#include "tests/recorder/main_window_fixture.h"
 #include "tests/support/recording_dialogs.h"
 
 namespace lorix {
 namespace {
 
 namespace fs = std::filesystem;
-
-void QuietOffscreen(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-  if (message.startsWith(QStringLiteral("This plugin does not support"))) return;
-  qt_message_output(type, context, message);
-}
-
-void EnsureApplication() {
-  if (QApplication::instance() != nullptr) return;
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  qInstallMessageHandler(QuietOffscreen);
-  static int argc = 1;
-  static char name[] = "main_window_tests";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);
-}
-
-std::vector<std::uint8_t> Tone(std::size_t count) {
-  std::vector<std::uint8_t> samples(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    samples[i] = static_cast<std::uint8_t>(128.0 + 60.0 * std::sin(static_cast<double>(i) / 7.0));
-  }
-  return samples;
-}
 
 std::string ReadFile(const fs::path& path) {
   std::ifstream file(path, std::ios::binary);
@@ -142,47 +120,16 @@ TEST(HelpPageTest, OpensThePageBesideTheProgramOnlyWhenItExists) {
 // ---------------------------------------------------------------------------------------------
 // The window.
 
-class MainMenuTest : public ::testing::Test {
+class MainMenuTest : public testing::MainWindowFixture {
  protected:
-  static void SetUpTestSuite() { EnsureApplication(); }
-
-  void SetUp() override {
-    static int counter = 0;
-    folder_ = fs::temp_directory_path() /
-              ("lorix_main_menu_" + std::to_string(::getpid()) + "_" + std::to_string(++counter));
-    fs::create_directories(folder_);
-    paths_ = RecorderPaths::ForProgramFolder(folder_);
-    CreateRecorderFolders(paths_);
-    settings_.Options.PrepareMemoryMB = 1;
-    capture_ = std::make_unique<ScriptedCaptureBackend>(Tone(40000));
-    engine_ = std::make_unique<RecordingEngine>(*capture_, queue_.Poster(), dialogs_);
-    mci_ = std::make_unique<MciService>(output_);
-  }
-
   void TearDown() override {
     window_.reset();
     sound_card_.reset();
-    engine_.reset();
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
+    MainWindowFixture::TearDown();
   }
 
   void Create(const fs::path& settings_file = {}) {
-    WavePlayback::Services playback;
-    playback.send_command = [this](const std::string& command, std::string& reply) {
-      return mci_->MciSendString(command, reply);
-    };
-    window_ = std::make_unique<MainWindow>(MainWindowParts{
-        .engine = *engine_,
-        .dialogs = dialogs_,
-        .settings = settings_,
-        .paths = paths_,
-        .playback = playback,
-        .mixer = nullptr,
-        .settings_file = settings_file,
-        .program_name = "LORIX",
-        .attachment_overhead = 100000,
-    });
+    MainWindowFixture::Create(settings_file);
     window_->SetHelpOpener([this](const std::string& page) { opened_help_.push_back(page); });
   }
 
@@ -200,41 +147,18 @@ class MainMenuTest : public ::testing::Test {
     ASSERT_TRUE(window_->AppStarted());
   }
 
-  template <typename W>
-  W* Find(const char* name) const {
-    W* widget = window_->findChild<W*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-  }
-  QPushButton* Button(const char* name) const { return Find<QPushButton>(name); }
-
   // A key as the keyboard gives it: shortcut override first, then the press at the focus.
   void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QWidget* focus = QApplication::focusWidget();
     QTest::keyClick(focus != nullptr ? focus : window_.get(), key, modifiers);
   }
 
-  void Capture(int buffers) {
-    ASSERT_EQ(capture_->Deliver(buffers), buffers);
-    queue_.RunPending();
-  }
-
   MainMenu& Menu() { return window_->menu(); }
   // As when the user opens a top menu.
   void OpenMenu() { emit Menu().MAnzeige->aboutToShow(); }
 
-  fs::path folder_;
   fs::path ini_;
-  RecorderPaths paths_;
-  RecorderSettings settings_;
-  testing::RecordingDialogs dialogs_;
-  TaskQueue queue_;
-  std::unique_ptr<ScriptedCaptureBackend> capture_;
-  std::unique_ptr<RecordingEngine> engine_;
-  ManualPlaybackBackend output_;
-  std::unique_ptr<MciService> mci_;
   std::unique_ptr<QWidget> sound_card_;
-  std::unique_ptr<MainWindow> window_;
   std::vector<std::string> opened_help_;
 };
 

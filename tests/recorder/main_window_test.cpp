@@ -24,82 +24,18 @@
 #include "codec/version.h"
 #include "recorder/window/db_meter_widget.h"
 #include "recorder/window/main_window_paint.h"
+#include "tests/recorder/main_window_fixture.h"
 #include "tests/support/recording_dialogs.h"
 
 namespace lorix {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::EnsureApplication;
+using testing::Tone;
 
-// The offscreen platform reports every window feature it lacks; those reports are noise here.
-void QuietOffscreen(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-  if (message.startsWith(QStringLiteral("This plugin does not support"))) return;
-  qt_message_output(type, context, message);
-}
-
-// One application for the whole binary, on the offscreen platform.
-void EnsureApplication() {
-  if (QApplication::instance() != nullptr) return;
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  qInstallMessageHandler(QuietOffscreen);
-  static int argc = 1;
-  static char name[] = "main_window_tests";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);
-}
-
-// Speech-like material that never lies within the quiet band.
-std::vector<std::uint8_t> Tone(std::size_t count) {
-  std::vector<std::uint8_t> samples(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    const double t = static_cast<double>(i);
-    samples[i] = static_cast<std::uint8_t>(128.0 + 60.0 * std::sin(t / 7.0));
-  }
-  return samples;
-}
-
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public testing::MainWindowFixture {
  protected:
-  static void SetUpTestSuite() { EnsureApplication(); }
-
-  void SetUp() override {
-    static int counter = 0;
-    folder_ = fs::temp_directory_path() /
-              ("lorix_main_window_" + std::to_string(::getpid()) + "_" + std::to_string(++counter));
-    fs::create_directories(folder_);
-    paths_ = RecorderPaths::ForProgramFolder(folder_);
-    CreateRecorderFolders(paths_);
-    settings_.Options.PrepareMemoryMB = 1;
-    capture_ = std::make_unique<ScriptedCaptureBackend>(Tone(40000));
-    engine_ = std::make_unique<RecordingEngine>(*capture_, queue_.Poster(), dialogs_);
-    mci_ = std::make_unique<MciService>(output_);
-  }
-
-  void TearDown() override {
-    window_.reset();
-    engine_.reset();
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
-
-  void Create(const fs::path& settings_file = {}) {
-    WavePlayback::Services playback;
-    playback.send_command = [this](const std::string& command, std::string& reply) {
-      return mci_->MciSendString(command, reply);
-    };
-    window_ = std::make_unique<MainWindow>(MainWindowParts{
-        .engine = *engine_,
-        .dialogs = dialogs_,
-        .settings = settings_,
-        .paths = paths_,
-        .playback = playback,
-        .mixer = nullptr,
-        .settings_file = settings_file,
-        .program_name = "LORIX",
-        .attachment_overhead = 100000,
-    });
-  }
-
   // Shows the window and lets its first activation run.
   void Start() {
     window_->show();
@@ -107,38 +43,14 @@ class MainWindowTest : public ::testing::Test {
     ASSERT_TRUE(window_->AppStarted());
   }
 
-  template <typename W>
-  W* Find(const char* name) const {
-    W* widget = window_->findChild<W*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-  }
-  QPushButton* Button(const char* name) const { return Find<QPushButton>(name); }
   StepTip* Tip(const char* name) const { return Find<StepTip>(name); }
   QString Text(const char* label) const { return Find<QLabel>(label)->text(); }
-
-  // Lets the device fill `buffers` buffers and hands them to the window.
-  void Capture(int buffers) {
-    ASSERT_EQ(capture_->Deliver(buffers), buffers);
-    queue_.RunPending();
-  }
 
   static void ClickTip(StepTip* tip) {
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(2, 2), tip->mapToGlobal(QPointF(2, 2)),
                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(tip, &press);
   }
-
-  fs::path folder_;
-  RecorderPaths paths_;
-  RecorderSettings settings_;
-  testing::RecordingDialogs dialogs_;
-  TaskQueue queue_;
-  std::unique_ptr<ScriptedCaptureBackend> capture_;
-  std::unique_ptr<RecordingEngine> engine_;
-  ManualPlaybackBackend output_;
-  std::unique_ptr<MciService> mci_;
-  std::unique_ptr<MainWindow> window_;
 };
 
 TEST_F(MainWindowTest, StartStateShowsStepsOneAndTwoOpen) {
