@@ -31,20 +31,13 @@ namespace {
 
 using testing::BestCorrelation;
 using testing::MonitorRecording;
+using testing::ReadSound;
 
 namespace fs = std::filesystem;
 using std::chrono::milliseconds;
 using Clock = std::chrono::steady_clock;
 
 const fs::path kSpeech = fs::path(LORIX_SPEECH_DIR) / "speech_de.wav";
-
-PcmSound ReadSound(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  const Bytes bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  PcmSound sound;
-  EXPECT_EQ(ParseWav(bytes, sound), WavParseError::kNone) << path;
-  return sound;
-}
 
 class PlaybackRig : public ::testing::Test {
  protected:

@@ -31,17 +31,6 @@ const fs::path kTool = LORIX_TOOL_PATH;
 const fs::path kPlayer = kTool.parent_path() / "LorixPlayer.exe";
 const fs::path kSpeech = fs::path(LORIX_SPEECH_DIR) / "speech_de.wav";
 
-Bytes ReadBytes(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return Bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-}
-
-PcmSound ReadSound(const fs::path& path) {
-  PcmSound sound;
-  EXPECT_EQ(ParseWav(ReadBytes(path), sound), WavParseError::kNone) << path;
-  return sound;
-}
-
 // Mapped windows whose title is `title` (or starts with it), waiting up to `wait` for one.
 std::size_t CountWindows(const std::string& title, bool prefix, std::chrono::milliseconds wait) {
   X11Windows windows;

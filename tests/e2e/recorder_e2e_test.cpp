@@ -70,17 +70,6 @@ const fs::path kSpeech = fs::path(LORIX_SPEECH_DIR) / "speech_de.wav";
 const fs::path kScreenshots = LORIX_SCREENSHOT_DIR;
 constexpr std::size_t kStretch = 5512;  // half a second at 11025 Hz
 
-Bytes ReadBytes(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return Bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-}
-
-PcmSound ReadSound(const fs::path& path) {
-  PcmSound sound;
-  EXPECT_EQ(ParseWav(ReadBytes(path), sound), WavParseError::kNone) << path;
-  return sound;
-}
-
 std::uint32_t Le32(const Bytes& bytes, std::size_t at) {
   return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
          static_cast<std::uint32_t>(bytes[at + 2]) << 16 |

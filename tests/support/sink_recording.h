@@ -1,24 +1,42 @@
 #pragma once
 
-// Recording what the test rig's null sink plays, and finding a played stretch in it.
+// Recording what the test rig's null sink plays, reading the recorded WAV file back, and
+// finding a played stretch in it.
 
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "audio/wav_parser.h"
 #include "codec/bytes.h"
 
 extern char** environ;
 
 namespace lorix::testing {
+
+inline Bytes ReadBytes(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return Bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+// A WAV file parsed the way the playback service parses it; a parse error fails the test.
+inline PcmSound ReadSound(const std::filesystem::path& path) {
+  PcmSound sound;
+  EXPECT_EQ(ParseWav(ReadBytes(path), sound), WavParseError::kNone) << path;
+  return sound;
+}
 
 // Records the null sink's monitor, 8-bit mono at 11025 Hz, while it lives.
 class MonitorRecording {
