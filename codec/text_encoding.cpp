@@ -115,4 +115,12 @@ bool IsValidUtf8(std::string_view text) {
   return true;
 }
 
+std::string AsciiUpperCase(std::string_view text) {
+  std::string upper(text);
+  for (char& ch : upper) {
+    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+  }
+  return upper;
+}
+
 }  // namespace lorix

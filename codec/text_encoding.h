@@ -13,4 +13,7 @@ std::string Cp1252ToUtf8(std::string_view cp1252);
 // True when `text` is well-formed UTF-8.
 bool IsValidUtf8(std::string_view text);
 
+// The text with a..z made upper-case; every other byte unchanged (file-name comparisons).
+std::string AsciiUpperCase(std::string_view text);
+
 }  // namespace lorix

@@ -1,11 +1,11 @@
 #include "codec/wav_file.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 
 #include "codec/codec_error.h"
 #include "codec/file_io.h"
+#include "codec/text_encoding.h"
 
 namespace lorix {
 
@@ -35,10 +35,7 @@ LoadedWav LoadWavFile(const std::filesystem::path& path) {
 }
 
 bool LooksLikeWav(const std::filesystem::path& path, ByteSpan first_bytes) {
-  std::string extension = path.extension().string();
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char ch) { return static_cast<char>(std::toupper(ch)); });
-  if (extension == ".WAV") return true;
+  if (AsciiUpperCase(path.extension().string()) == ".WAV") return true;
   return first_bytes.size() >= 12 &&
          std::equal(first_bytes.begin(), first_bytes.begin() + 4, "RIFF") &&
          std::equal(first_bytes.begin() + 8, first_bytes.begin() + 12, "WAVE");

@@ -4,19 +4,11 @@
 
 #include <system_error>
 
-#include "codec/file_io.h"
 #include "codec/info_text.h"
-#include "codec/text_encoding.h"
+#include "codec/info_text_view.h"
 #include "player/player_app.h"
 
 namespace lorix {
-namespace {
-
-// The information text as the desktop's text viewer can show it: the stored file keeps the
-// attachment's bytes, the copy beside it is UTF-8.
-constexpr const char* kInfoViewName = "TempInfo-utf8.txt";
-
-}  // namespace
 
 bool PlayerApp::Ask(const std::string& caption, const std::string& text) {
   return dialogs_.Show({caption, text, DialogIcon::kNone, DialogButtons::kOkCancel}) ==
@@ -25,17 +17,8 @@ bool PlayerApp::Ask(const std::string& caption, const std::string& text) {
 
 void PlayerApp::OpenInfoText() {
   if (extraction_.InfoFile.empty()) return;
-  std::filesystem::path shown = extraction_.InfoFile;
-  try {
-    const Bytes bytes = ReadWholeFile(extraction_.InfoFile);
-    const std::string utf8 =
-        Cp1252ToUtf8(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    shown = extraction_.InfoFile.parent_path() / kInfoViewName;
-    WriteFileAtomically(shown,
-                        ByteSpan(reinterpret_cast<const std::uint8_t*>(utf8.data()), utf8.size()));
-  } catch (const std::exception&) {
-    shown = extraction_.InfoFile;  // the viewer then shows the bytes as they are
-  }
+  // The stored file keeps the attachment's bytes; the viewer gets a UTF-8 copy.
+  const std::filesystem::path shown = WriteInfoTextView(extraction_.InfoFile);
   if (services_.open) services_.open(shown.string());
 }
 

@@ -11,6 +11,7 @@
 #include "codec/codec_error.h"
 #include "codec/encoder.h"
 #include "codec/file_io.h"
+#include "codec/text_encoding.h"
 #include "codec/wav_file.h"
 #include "codec/wav_header.h"
 
@@ -19,13 +20,8 @@ namespace {
 
 constexpr const char* kMessageCaption = "LORIX";
 
-std::string Upper(std::string text) {
-  for (char& ch : text) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-  return text;
-}
-
 bool NamesWav(const std::string& path) {
-  return Upper(path).find(".WAV") != std::string::npos;
+  return AsciiUpperCase(path).find(".WAV") != std::string::npos;
 }
 
 bool IsStep1(RecordSender sender) {
@@ -314,7 +310,7 @@ bool RecordingWorkflow::AddMoreToList(const std::string& path) {
     return false;
   }
   controls_.Caption = path;
-  if (hooks_.LoadAnyFile) hooks_.LoadAnyFile(NamesWav(path), path);
+  LoadAnyFile(NamesWav(path), path);
   return true;
 }
 

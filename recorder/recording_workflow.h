@@ -9,7 +9,10 @@
 // the slider's position, and at the first activation TBMuteLevelChange.
 
 #include <cstdint>
+#include <ctime>
+#include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "audio/dialogs.h"
@@ -19,6 +22,8 @@
 #include "audio/wave_playback.h"
 #include "codec/bytes.h"
 #include "codec/codec_tables.h"
+#include "recorder/mail_handoff.h"
+#include "recorder/open_save_dialog.h"
 #include "recorder/recorder_controls.h"
 #include "recorder/recorder_paths.h"
 #include "recorder/recorder_settings.h"
@@ -40,10 +45,20 @@ enum class ResetSender { kNone, kButtonReset };
 // Controls the workflow asks the window to focus.
 enum class FocusTarget { kScrollBarRecordLevel, kScrollBarVolSpeakers };
 
+// The senders of ButtonLoadSaveAnyFileClick: the four file buttons of the expert row.
+enum class FileButton { kLoadPCMFile, kLoadLRXFile, kSaveLRXFile, kSavePCMFile };
+
 struct AttachmentName {
   std::string path;
   std::string file_name;
 };
+
+// "LORIX_yyyymmdd_hhnnss.EXE" in `folder`, for the local time `now`.
+AttachmentName AttachmentNameFor(const std::tm& now, const std::filesystem::path& folder);
+
+// The status line after compressing or decompressing: both sizes in KB rounded up and the
+// compressed size in per cent of the PCM size.
+std::string CompressionStatusText(std::size_t pcm_size, std::size_t compressed_size);
 
 // What the workflow needs from the window and from parts built elsewhere.
 struct WorkflowHooks {
@@ -51,12 +66,16 @@ struct WorkflowHooks {
   std::function<void()> repaint_now;
   // Focus request; a control that cannot take the focus is simply passed over.
   std::function<void(FocusTarget)> focus;
-  // The name of the next attachment (attachment builder). Without it no attachment name is
-  // set, and step 4 stays disabled.
-  std::function<AttachmentName()> NewAttachmentName;
-  // Loads a file handed over by command line or drag-and-drop (file functions); `wav` tells
-  // whether it is taken for a WAV file.
-  std::function<void(bool wav, const std::string& path)> LoadAnyFile;
+  // The local time the next attachment is named after; unset: the clock's.
+  std::function<std::tm()> local_time;
+  // The open and save dialog; unset: every dialog counts as cancelled.
+  ChooseFile choose_file;
+  // Opens a file with the desktop's program for it (the information text).
+  std::function<void(const std::string&)> open_file;
+  // Makes the playback block visible once a loaded file plays.
+  std::function<void()> show_play_block;
+  // Hands a written attachment to the mail program.
+  std::function<void(const MailAttachment&)> open_mail;
 };
 
 class RecordingWorkflow {
@@ -99,6 +118,26 @@ class RecordingWorkflow {
   // Disables the expert buttons while a long operation runs.
   void DisableButtons();
 
+  // Names the next attachment after the current time ("LORIXs/LORIX_yyyymmdd_hhnnss.EXE").
+  void NewAttachmentName();
+  // Step 4: asks where to save, writes player, information text and compressed recording as
+  // one file and hands it to the mail program.
+  void ButtonCreateOpenMailClick();
+
+  // The expert file buttons and the two import/export menu items (`load`: MTLoadRec).
+  void ButtonLoadSaveAnyFileClick(FileButton sender);
+  void MTLoadSaveRecClick(bool load);
+  // Loads a WAV file (to play it, or as recording material) or a compressed file or attachment
+  // (decoded, played, ready for step 4). A file that cannot be used is reported and changes
+  // nothing.
+  void LoadAnyFile(bool wav, const std::string& path);
+  // Saves PcmStream as WAV or CompressedStream as it is, asking before replacing a file.
+  void SaveWithOverwritePrompt(bool wav, const std::string& path);
+  // "=> Komprimieren =>" (true) and "<= Dekomprimieren <=" (false), with the status line.
+  void ButtonCompDecompClick(bool compress);
+  // Shows the information text of a loaded attachment in the desktop's text viewer.
+  void ButtonShowMSINFofMailClick();
+
   // Size of the player program plus the information text, measured at start.
   void SetAttachmentOverhead(std::int64_t bytes) { state_.AttachmentOverhead = bytes; }
 
@@ -121,6 +160,12 @@ class RecordingWorkflow {
   bool LoadRecordedWav();
   bool CompressPcmStream();
   bool DecompressIntoPcmStream();
+  // Load a file into the buffers; the file to play, or nothing after a message.
+  std::optional<std::string> LoadWav(const std::string& path);
+  std::optional<std::string> LoadCompressed(const std::string& path);
+  void SaveBufferToFile(bool wav, const std::string& path);
+  // The file dialog, which keeps the name chosen last between uses.
+  std::optional<std::string> ShowOpenSaveDialog(bool save, bool wav);
   // Writes `bytes` to `path`; false after a message.
   bool SaveFile(const std::filesystem::path& path, ByteSpan bytes);
   void SetCurrentSampleRate(std::int32_t rate);
@@ -145,6 +190,7 @@ class RecordingWorkflow {
   Bytes pcm_stream_;
   Bytes compressed_stream_;
   Bytes info_stream_;
+  std::string dialog_file_name_;
 };
 
 }  // namespace lorix

@@ -42,11 +42,7 @@ void RecordingWorkflow::ButtonComprDecomprAndPlayClick() {
     return;
   }
   playback_.SetPlayFile(paths_.temp_compressed.string(), controls_.CBAndPlayLRXFile);
-  if (hooks_.NewAttachmentName) {
-    AttachmentName name = hooks_.NewAttachmentName();
-    state_.AttachmentPath = std::move(name.path);
-    state_.AttachmentFileName = std::move(name.file_name);
-  }
+  NewAttachmentName();
   // Step 4 follows the state: enabled now, or once the automatic playback has ended.
   UpdateControls();
   Focus(FocusTarget::kScrollBarRecordLevel);

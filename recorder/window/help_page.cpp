@@ -4,13 +4,9 @@
 
 namespace lorix {
 
-std::filesystem::path HelpPagePath(const std::filesystem::path& program_folder) {
-  return program_folder / kHelpPageName;
-}
-
-bool OpenHelpPage(const std::filesystem::path& program_folder,
+bool OpenHelpPage(const std::filesystem::path& program_folder, const char* page_name,
                   const std::function<void(const std::string&)>& open) {
-  const std::filesystem::path page = HelpPagePath(program_folder);
+  const std::filesystem::path page = program_folder / page_name;
   std::error_code error;
   if (!std::filesystem::is_regular_file(page, error) || !open) return false;
   open(page.string());

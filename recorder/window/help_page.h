@@ -8,13 +8,13 @@
 
 namespace lorix {
 
+// The program's help, and the page on the start methods of the mail program.
 inline constexpr const char* kHelpPageName = "Lorix-Hilfe.html";
+inline constexpr const char* kMailHelpPageName = "Lorix-Hilfe-Mail.html";
 
-std::filesystem::path HelpPagePath(const std::filesystem::path& program_folder);
-
-// Hands the help page to `open` when it exists; without the page nothing happens. Returns
-// whether the page was handed over.
-bool OpenHelpPage(const std::filesystem::path& program_folder,
+// Hands the help page `page` in the program folder to `open` when it exists; without the page
+// nothing happens. Returns whether the page was handed over.
+bool OpenHelpPage(const std::filesystem::path& program_folder, const char* page,
                   const std::function<void(const std::string&)>& open);
 
 }  // namespace lorix

@@ -25,6 +25,7 @@
 #include "recorder/settings_file.h"
 #include "recorder/window/main_window.h"
 #include "recorder/window/qt_dialogs.h"
+#include "recorder/window/qt_file_dialog.h"
 #include "recorder/window/qt_ui_thread.h"
 #include "recorder/window/single_instance.h"
 #include "recorder/window/sound_card_window.h"
@@ -61,6 +62,7 @@ std::string ProgramName() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const auto start_time = lorix::WallClock::now();
   if (!DisplayAvailable()) {
     std::fputs(
         "Lorix: Keine grafische Oberfläche gefunden (weder DISPLAY noch WAYLAND_DISPLAY ist "
@@ -124,6 +126,13 @@ int main(int argc, char** argv) {
           lorix::SettingsFilePath(QCoreApplication::applicationFilePath().toStdString()),
       .program_name = ProgramName(),
       .attachment_overhead = AttachmentOverhead(paths, dialogs),
+      .choose_file =
+          [&window](const lorix::FileDialogRequest& request) {
+            return lorix::ShowQtFileDialog(window, request);
+          },
+      .open_file = [](const std::string& file) { lorix::OpenWithDesktop(file); },
+      .mail = {},
+      .start_time = start_time,
   });
   window = &main_window;
   dialogs.SetParent(&main_window);

@@ -1,5 +1,7 @@
 #include "recorder/window/main_window.h"
 
+#include "recorder/window/help_page.h"
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -38,7 +40,10 @@ MainWindow::MainWindow(MainWindowParts parts, QWidget* parent)
       mixer_(parts.mixer),
       settings_file_(std::move(parts.settings_file)),
       program_name_(std::move(parts.program_name)),
-      lorixs_folder_(parts.paths.lorixs_folder) {
+      lorixs_folder_(parts.paths.lorixs_folder),
+      mail_handoff_(LoadMailTexts(parts.paths), parts.paths.program_folder, parts.dialogs,
+                    std::move(parts.mail)),
+      start_time_(parts.start_time) {
   // The timer's device refresh of the playback also moves the volume sliders.
   WavePlayback::Services playback = std::move(parts.playback);
   playback.refresh_devices = [this, given = std::move(playback.refresh_devices)] {
@@ -48,6 +53,12 @@ MainWindow::MainWindow(MainWindowParts parts, QWidget* parent)
   WorkflowHooks hooks;
   hooks.repaint_now = [this] { RepaintNow(); };
   hooks.focus = [this](FocusTarget target) { Focus(target); };
+  hooks.choose_file = std::move(parts.choose_file);
+  hooks.open_file = std::move(parts.open_file);
+  hooks.show_play_block = [this] { SetBlockVisible(Block::kPlay, true); };
+  hooks.open_mail = [this](const MailAttachment& attachment) {
+    mail_handoff_.OpenMailProgram(CheckedMailMethod(), attachment);
+  };
   workflow_ = std::make_unique<RecordingWorkflow>(engine_, dialogs_, settings_.Options,
                                                   std::move(parts.paths), std::move(playback),
                                                   std::move(hooks), mixer_);
@@ -179,7 +190,17 @@ void MainWindow::Connect() {
   const auto step3 = route([](RecordingWorkflow& w) { w.ButtonComprDecomprAndPlayClick(); });
   connect(r.ButtonComprDecomprAndPlay, &QPushButton::clicked, this, step3);
   connect(r.PanelTipComprDecomprAndPlay, &StepTip::clicked, this, step3);
-  // Step 4 (attachment and mail) is not connected yet.
+  const auto step4 = route([](RecordingWorkflow& w) { w.ButtonCreateOpenMailClick(); });
+  connect(r.ButtonCreateOpenMail, &QPushButton::clicked, this, step4);
+  connect(r.PanelTipCreateOpenMail, &StepTip::clicked, this, step4);
+  // The choice is stored at once; the hand-off asks the buttons, not the stored number.
+  for (QRadioButton* radio : {r.RBMailAppMAPI, r.RBMailAppNo, r.RBMailAppShell}) {
+    connect(radio, &QRadioButton::clicked, this, [this] {
+      settings_.Options.MailAppStartSelection = static_cast<int>(CheckedMailMethod());
+    });
+  }
+  connect(r.ButtonMailAppHelp, &QPushButton::clicked, this,
+          [this] { OpenHelp(kMailHelpPageName); });
   connect(r.ButtonAndPlayOrig, &QPushButton::clicked, this,
           route([](RecordingWorkflow& w) { w.ButtonAndPlayOrigClick(); }));
   connect(r.ButtonAndPlay, &QPushButton::clicked, this,
@@ -200,6 +221,21 @@ void MainWindow::Connect() {
     connect(button, &QPushButton::clicked, this,
             [this, button] { ButtonAnyShellExecuteClick(button); });
   }
+
+  SpecialsBlock& f = *PanelSpecials_;
+  const auto file_button = [route](FileButton sender) {
+    return route([sender](RecordingWorkflow& w) { w.ButtonLoadSaveAnyFileClick(sender); });
+  };
+  connect(f.ButtonLoadPCMFile, &QPushButton::clicked, this, file_button(FileButton::kLoadPCMFile));
+  connect(f.ButtonLoadLRXFile, &QPushButton::clicked, this, file_button(FileButton::kLoadLRXFile));
+  connect(f.ButtonSaveLRXFile, &QPushButton::clicked, this, file_button(FileButton::kSaveLRXFile));
+  connect(f.ButtonSavePCMFile, &QPushButton::clicked, this, file_button(FileButton::kSavePCMFile));
+  connect(f.ButtonCompress, &QPushButton::clicked, this,
+          route([](RecordingWorkflow& w) { w.ButtonCompDecompClick(true); }));
+  connect(f.ButtonDecompress, &QPushButton::clicked, this,
+          route([](RecordingWorkflow& w) { w.ButtonCompDecompClick(false); }));
+  connect(f.ButtonShowMSINFofMail, &QPushButton::clicked, this,
+          route([](RecordingWorkflow& w) { w.ButtonShowMSINFofMailClick(); }));
 
   CompressBlock& o = *PanelOptionsCompress_;
   connect(o.TBCompressLevel, &QSlider::valueChanged, this, [this](int level) {
@@ -244,6 +280,24 @@ void MainWindow::Connect() {
   ConnectVolumeSlider(r.ScrollBarMikeOut, VolumeSlider::kScrollBarMikeOut);
   ConnectVolumeSlider(p.ScrollbarVolWaveout, VolumeSlider::kScrollbarVolWaveout);
   ConnectVolumeSlider(p.ScrollBarVolSpeakers, VolumeSlider::kScrollBarVolSpeakers);
+}
+
+MailMethod MainWindow::CheckedMailMethod() const {
+  if (PanelRecord_->RBMailAppMAPI->isChecked()) return MailMethod::kMapi;
+  if (PanelRecord_->RBMailAppShell->isChecked()) return MailMethod::kSystem;
+  return MailMethod::kNone;
+}
+
+QRadioButton* MainWindow::MailAppRadioButton(int tag) const {
+  switch (static_cast<MailMethod>(tag)) {
+    case MailMethod::kNone:
+      return PanelRecord_->RBMailAppNo;
+    case MailMethod::kSystem:
+      return PanelRecord_->RBMailAppShell;
+    case MailMethod::kMapi:
+      break;
+  }
+  return PanelRecord_->RBMailAppMAPI;
 }
 
 void MainWindow::ConnectVolumeSlider(QSlider* slider, VolumeSlider which) {
@@ -408,6 +462,8 @@ void MainWindow::ApplySettings() {
   engine_.RecordDeviceId = o.InDevID;
   engine_.RecordSampleRate = o.SKFixedFreq;
   PanelRecord_->CBMikeToOutEnabled->setChecked(o.MikeToOutEnabled);
+  if (const std::optional<int> tag = o.MailAppRadioButton())
+    MailAppRadioButton(*tag)->setChecked(true);
   workflow_->CBAndPlayLRXFileClick(o.AndPlayLRXFile);
   // A changed position runs the slider's change handler.
   PanelOptionsCompress_->TBCompressLevel->setValue(o.CompressLevel);

@@ -21,14 +21,18 @@
 #include "audio/mixer_bindings.h"
 #include "audio/recording_engine.h"
 #include "audio/wave_playback.h"
+#include "recorder/mail_handoff.h"
+#include "recorder/open_save_dialog.h"
 #include "recorder/recorder_paths.h"
 #include "recorder/recorder_settings.h"
 #include "recorder/recording_workflow.h"
+#include "recorder/window/about_box.h"
 #include "recorder/window/main_menu.h"
 #include "recorder/window/space_walk.h"
 #include "recorder/window/window_blocks.h"
 
 class QLabel;
+class QRadioButton;
 class QSlider;
 
 namespace lorix {
@@ -53,6 +57,14 @@ struct MainWindowParts {
   std::string program_name = "LORIX";
   // Size of the player program plus the information text.
   std::int64_t attachment_overhead = 0;
+  // The open/save dialog; unset: every dialog counts as cancelled.
+  ChooseFile choose_file;
+  // Opens a file with the desktop's program (the information text); unset: nothing opens.
+  std::function<void(const std::string&)> open_file;
+  // How the mail program is reached after step 4.
+  MailServices mail;
+  // When the program started, for the running time in the about box.
+  WallClock::time_point start_time = WallClock::now();
 };
 
 class MainWindow : public QMainWindow {
@@ -137,6 +149,12 @@ class MainWindow : public QMainWindow {
   void MIAnyCheckableClick(OptionItem item, bool checked);
   void MSExpertModeClick();
   void MIHilfeClick();
+  void MIInfoRegClick();
+  // Opens one of the help pages beside the program.
+  void OpenHelp(const char* page);
+  // The mail start method of the checked radio button, and the button of a stored tag.
+  MailMethod CheckedMailMethod() const;
+  QRadioButton* MailAppRadioButton(int tag) const;
   // The window's stay-on-top style, re-shown as a changed window style hides it.
   void ApplyAlwaysOnTop();
   // Re-applies what a re-created window loses; in Qt only the accepted drops.
@@ -152,6 +170,10 @@ class MainWindow : public QMainWindow {
   std::string program_name_;
   std::filesystem::path lorixs_folder_;
   QString caption_;  // the window caption until a file is handed over
+  MailHandoff mail_handoff_;
+  WallClock::time_point start_time_;
+  // Created at its first use; a member, so it goes before the window it belongs to.
+  std::unique_ptr<AboutBox> about_box_;
   std::unique_ptr<RecordingWorkflow> workflow_;
 
   QLabel* PanelTitle_ = nullptr;

@@ -29,7 +29,14 @@ void MainWindow::ConnectMenu() {
         m.MAPanelSpecials, m.MAFormLorixSK, m.MAAlwaysOnTop}) {
     connect(action, &QAction::triggered, this, [this, action] { MAAnyClick(action); });
   }
-  // MTLoadRec and MTSaveRec follow UpdateMenus; the file functions connect to them.
+  connect(m.MTLoadRec, &QAction::triggered, this, [this] {
+    workflow_->MTLoadSaveRecClick(true);
+    Paint();
+  });
+  connect(m.MTSaveRec, &QAction::triggered, this, [this] {
+    workflow_->MTLoadSaveRecClick(false);
+    Paint();
+  });
   connect(m.MSShowWinMixerRecord, &QAction::triggered, this,
           [this] { ButtonAnyShellExecuteClick(PanelRecord_->ButtonWinMixerRecord); });
   connect(m.MSShowWinMixerPlay, &QAction::triggered, this,
@@ -38,7 +45,7 @@ void MainWindow::ConnectMenu() {
           [this] { ButtonAnyShellExecuteClick(PanelRecord_->ButtonExplorer); });
   connect(m.MSExpertMode, &QAction::triggered, this, &MainWindow::MSExpertModeClick);
   connect(m.MIHilfe, &QAction::triggered, this, &MainWindow::MIHilfeClick);
-  // MIInfo: the about box connects here.
+  connect(m.MIInfo, &QAction::triggered, this, &MainWindow::MIInfoRegClick);
 }
 
 void MainWindow::UpdateMenus() {
@@ -81,10 +88,23 @@ void MainWindow::MSExpertModeClick() {
   SetExpertMode(!expert_mode_);
 }
 
+void MainWindow::MIInfoRegClick() {
+  ShowAboutBox(about_box_,
+               {.program_name = program_name_,
+                .program_folder = workflow_->paths().program_folder,
+                .start_time = start_time_,
+                .dialogs = dialogs_},
+               this);
+}
+
 void MainWindow::MIHilfeClick() {
+  OpenHelp(kHelpPageName);
+}
+
+void MainWindow::OpenHelp(const char* page) {
   const auto open =
-      open_help_ ? open_help_ : [](const std::string& page) { OpenWithDesktop(page); };
-  OpenHelpPage(workflow_->paths().program_folder, open);
+      open_help_ ? open_help_ : [](const std::string& file) { OpenWithDesktop(file); };
+  OpenHelpPage(workflow_->paths().program_folder, page, open);
 }
 
 void MainWindow::ApplyAlwaysOnTop() {

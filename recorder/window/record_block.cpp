@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRadioButton>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -131,6 +132,37 @@ RecordBlock::RecordBlock(QWidget* parent) : QFrame(parent) {
   CBMikeToOutEnabled->setToolTip(QStringLiteral(
       "Achtung: Mithören über die Lautsprecher während der Aufnahme kann eine Rückkopplung "
       "(Pfeifton) verursachen!"));
+  // How the mail program is started after step 4.
+  GroupBoxMailApp = Named(new QWidget(this), "GroupBoxMailApp");
+  GroupBoxMailApp->setToolTip(QStringLiteral("Start-Methode des Mail-Programms auswählen"));
+  Label10 = Named(new QLabel(QStringLiteral("Mail-Programm starten:"), GroupBoxMailApp), "Label10");
+  Label10->setToolTip(QStringLiteral("Start-Methode des Mail-Programms auswählen"));
+  RBMailAppMAPI =
+      Named(new QRadioButton(QStringLiteral("üb. MAPI (empf.)"), GroupBoxMailApp), "RBMailAppMAPI");
+  RBMailAppMAPI->setToolTip(QStringLiteral(
+      "Nach Fertigstellung Mail-Programm automatisch starten über das installierte MAPI"));
+  RBMailAppMAPI->setChecked(true);
+  RBMailAppNo = Named(new QRadioButton(QStringLiteral("nie"), GroupBoxMailApp), "RBMailAppNo");
+  RBMailAppNo->setToolTip(
+      QStringLiteral("Nach Fertigstellung kein Mail-Programm automatisch starten"));
+  RBMailAppShell =
+      Named(new QRadioButton(QStringLiteral("System"), GroupBoxMailApp), "RBMailAppShell");
+  RBMailAppShell->setToolTip(
+      QStringLiteral("Nach Fertigstellung Mail-Programm automatisch starten über Windows-System"));
+  ButtonMailAppHelp =
+      Named(new QPushButton(QStringLiteral("?"), GroupBoxMailApp), "ButtonMailAppHelp");
+  ButtonMailAppHelp->setToolTip(
+      QStringLiteral("Hilfe zur Auswahl der Start-Methode des Mail-Programms"));
+  ButtonMailAppHelp->setFixedWidth(24);
+  auto* mail_row = new QHBoxLayout(GroupBoxMailApp);
+  mail_row->setContentsMargins(0, 0, 0, 0);
+  mail_row->addWidget(Label10);
+  mail_row->addWidget(RBMailAppMAPI);
+  mail_row->addWidget(RBMailAppNo);
+  mail_row->addWidget(RBMailAppShell);
+  mail_row->addStretch(1);
+  mail_row->addWidget(ButtonMailAppHelp);
+
   ButtonWinMixerRecord = Named(new QPushButton(this), "ButtonWinMixerRecord");
   ButtonWinMixerRecord->setIcon(style()->standardIcon(QStyle::SP_MediaVolume));
   ButtonWinMixerRecord->setToolTip(QStringLiteral("System-Mixer Aufnahme"));
@@ -175,15 +207,16 @@ RecordBlock::RecordBlock(QWidget* parent) : QFrame(parent) {
   steps->addWidget(ButtonExplorer, 5, 3);
   steps->addWidget(CBAndPlayLRXFile, 6, 0, 1, 2);
   steps->addWidget(CBMikeToOutEnabled, 6, 2, 1, 2);
+  steps->addWidget(GroupBoxMailApp, 7, 0, 1, 4);
   auto* file_row = new QHBoxLayout;
   file_row->addWidget(LabelRecordedOrLoaded);
   file_row->addWidget(LabelRecordedWAV_File, 1);
-  steps->addLayout(file_row, 7, 0, 1, 4);
+  steps->addLayout(file_row, 8, 0, 1, 4);
   auto* size_row = new QHBoxLayout;
   size_row->addWidget(LabelSmpsRecorded);
   size_row->addStretch(1);
   size_row->addWidget(LabelKBExpectedLRX);
-  steps->addLayout(size_row, 8, 0, 1, 4);
+  steps->addLayout(size_row, 9, 0, 1, 4);
 
   auto* level = new QVBoxLayout;
   level->setSpacing(3);

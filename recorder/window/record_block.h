@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSlider>
 
 #include "recorder/recorder_controls.h"
@@ -46,6 +47,13 @@ class RecordBlock : public QFrame {
   QPushButton* ButtonExplorer;
   QCheckBox* CBMikeToOutEnabled;
   QPushButton* ButtonWinMixerRecord;
+  // The start method of the mail program after step 4; the tags are MailMethod's values.
+  QWidget* GroupBoxMailApp;
+  QLabel* Label10;
+  QRadioButton* RBMailAppMAPI;
+  QRadioButton* RBMailAppNo;
+  QRadioButton* RBMailAppShell;
+  QPushButton* ButtonMailAppHelp;
 
   // Record level, the meter and the monitoring level (shown while monitoring is on).
   QSlider* ScrollBarRecordLevel;

@@ -8,8 +8,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QImage>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -17,15 +20,18 @@
 #include <QSet>
 #include <QSlider>
 #include <QTest>
+#include <QTranslator>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -51,6 +57,7 @@
 #include "recorder/recorder_settings.h"
 #include "recorder/settings_file.h"
 #include "recorder/window/main_window.h"
+#include "recorder/window/qt_file_dialog.h"
 #include "recorder/window/qt_ui_thread.h"
 #include "recorder/window/sound_card_window.h"
 #include "tests/support/child_program.h"
@@ -113,7 +120,15 @@ QApplication& App() {
   static int argc = 1;
   static char name[] = "Lorix";
   static char* argv[] = {name, nullptr};
-  if (app == nullptr) app = new QApplication(argc, argv);
+  if (app == nullptr) {
+    app = new QApplication(argc, argv);
+    // German standard texts, as the program loads them.
+    static QTranslator german;
+    if (german.load(QStringLiteral("qtbase_de"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+      QApplication::installTranslator(&german);
+    }
+  }
   return *app;
 }
 
@@ -169,6 +184,10 @@ class Recorder {
         .settings_file = SettingsFilePath(folder / "Lorix"),
         .program_name = "Lorix",
         .attachment_overhead = (error ? 0 : static_cast<std::int64_t>(player)) + InfoTextLength(),
+        .choose_file = [this](const FileDialogRequest& request) { return ChooseFile(request); },
+        .open_file = [](const std::string&) {},
+        .mail = {},
+        .start_time = WallClock::now(),
     });
     sound_card_ = std::make_unique<SoundCardWindow>(engine_);
     window_->SetSoundCardWindow(sound_card_.get());
@@ -212,8 +231,26 @@ class Recorder {
     QCoreApplication::processEvents();
   }
 
+  // The file dialog as the user answers it: the requests, and the names typed in turn.
+  std::optional<std::string> ChooseFile(const FileDialogRequest& request) {
+    file_requests.push_back(request);
+    if (chosen_files.empty()) return std::nullopt;
+    std::string answer = chosen_files.front();
+    chosen_files.pop_front();
+    if (!dialog_screenshot.empty()) return ThroughRealDialog(request, answer);
+    return answer;
+  }
+
+  // The program's own dialog on the display: photographed, the name typed, then accepted.
+  std::optional<std::string> ThroughRealDialog(const FileDialogRequest& request,
+                                               const std::string& answer);
+
   RecordingDialogs dialogs;
   int buffers = 0;
+  std::vector<FileDialogRequest> file_requests;
+  std::deque<std::string> chosen_files;
+  // When set, the next dialog is shown for real and photographed into this file.
+  fs::path dialog_screenshot;
 
  private:
   RecorderPaths paths_;
@@ -245,6 +282,28 @@ QImage Screenshot(QWidget& window, const fs::path& file) {
   fs::create_directories(kScreenshots);
   EXPECT_TRUE(pixmap.save(QString::fromStdString(file.string()), "PNG")) << file;
   return pixmap.toImage();
+}
+
+std::optional<std::string> Recorder::ThroughRealDialog(const FileDialogRequest& request,
+                                                       const std::string& answer) {
+  QFileDialog dialog(window_.get());
+  PrepareQtFileDialog(dialog, request);
+  dialog.show();
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog, 10000)) << "no file dialog";
+  Pump(300ms);
+  Screenshot(dialog, dialog_screenshot);
+  dialog_screenshot.clear();
+  // The name typed into the name field, then the OK button ("Speichern" or "Laden").
+  auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  EXPECT_NE(name, nullptr);
+  if (name == nullptr) return std::nullopt;
+  name->clear();
+  QTest::keyClicks(name, QString::fromStdString(answer));
+  QTest::keyClick(name, Qt::Key_Return);
+  Pump(200ms);
+  EXPECT_EQ(dialog.result(), QDialog::Accepted) << "the dialog did not take the name";
+  if (dialog.result() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().constFirst().toStdString();
 }
 
 // A picture of a window shows many colours (text, frames, gradients), not an empty area.
@@ -506,6 +565,148 @@ TEST_F(RecorderEndToEnd, WindowsOnTheDisplay) {
   EXPECT_LT(window.height(), all.height()) << "hiding blocks did not shrink the window";
   EXPECT_LT(compact.height(), main_all.height());
   EXPECT_TRUE(r.dialogs.shown.empty()) << DialogTexts(r.dialogs);
+}
+
+// The mail program at the PATH boundary: "xdg-mime" knows no mail handler, so the recorder
+// falls back to "xdg-email", a script that writes its arguments (separated by NUL) to a log.
+class FakeMailProgram {
+ public:
+  explicit FakeMailProgram(const fs::path& folder)
+      : bin_(folder / "bin"), log_(folder / "mail.log") {
+    fs::create_directories(bin_);
+    Script("xdg-mime", "exit 0\n");
+    Script("xdg-email", "for a in \"$@\"; do printf '%s\\0' \"$a\"; done >> '" + log_.string() +
+                            "'\nprintf '\\n' >> '" + log_.string() + "'\n");
+    const char* path = std::getenv("PATH");
+    old_path_ = path != nullptr ? path : "";
+    setenv("PATH", (bin_.string() + ":" + old_path_).c_str(), 1);
+  }
+  ~FakeMailProgram() { setenv("PATH", old_path_.c_str(), 1); }
+
+  // The arguments of every call so far.
+  std::vector<std::vector<std::string>> Calls() const {
+    std::ifstream file(log_, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(file)),
+                           std::istreambuf_iterator<char>());
+    std::vector<std::vector<std::string>> calls(1);
+    std::string argument;
+    for (const char c : text) {
+      if (c == '\0') {
+        calls.back().push_back(argument);
+        argument.clear();
+      } else if (c == '\n' && argument.empty()) {
+        calls.emplace_back();
+      } else {
+        argument += c;
+      }
+    }
+    calls.pop_back();
+    return calls;
+  }
+
+ private:
+  void Script(const std::string& name, const std::string& body) {
+    const fs::path file = bin_ / name;
+    std::ofstream(file) << "#!/bin/sh\n" << body;
+    fs::permissions(file, fs::perms::owner_all);
+  }
+
+  fs::path bin_;
+  fs::path log_;
+  std::string old_path_;
+};
+
+TEST_F(RecorderEndToEnd, TheRoadOfOneMessage) {
+  // The recorder starts with a mail text of its own beside it.
+  const std::string mail_text = "Hallo,\r\nhier ist meine Sprachnachricht.\r\n";
+  std::ofstream(folder_ / "MailTextMAPI.txt", std::ios::binary) << mail_text;
+  FakeMailProgram mail(folder_);
+  recorder_.reset();
+  recorder_ = std::make_unique<Recorder>(folder_);
+  Recorder& r = *recorder_;
+  ASSERT_NO_FATAL_FAILURE(ShowWindow({20, 20}));
+  const PcmSound speech = ReadSound(kSpeech);
+  const auto message = std::chrono::milliseconds(speech.samples.size() * 1000 / 11025);
+
+  // Record the message (steps 1 and 2) and compress it without listening (step 3).
+  r.Find<QCheckBox>("CBAndPlayLRXFile")->click();
+  ASSERT_NO_FATAL_FAILURE(r.Click("ButtonRecordLevelOnOff"));
+  ASSERT_TRUE(PumpUntil([&] { return r.buffers >= 3; }, 5s));
+  ASSERT_NO_FATAL_FAILURE(r.Click("ButtonRecord"));
+  {
+    ChildProgram paplay("/usr/bin/paplay", folder_, {kSpeech.string()});
+    ASSERT_TRUE(PumpUntil([&] { return !paplay.Running(); }, message + 20s));
+  }
+  Pump(800ms);
+  ASSERT_NO_FATAL_FAILURE(r.Click("ButtonComprDecomprAndPlay"));
+  ASSERT_TRUE(r.Button("ButtonCreateOpenMail")->isEnabled());
+  const std::string offered = r.workflow().state().AttachmentPath;
+  EXPECT_EQ(fs::path(offered).parent_path(), r.paths().lorixs_folder);
+  EXPECT_EQ(r.workflow().state().AttachmentFileName.rfind("LORIX_", 0), 0u);
+
+  // Step 4 through the real save dialog, keeping the offered name.
+  r.chosen_files.push_back(fs::path(offered).filename().string());
+  r.dialog_screenshot = kScreenshots / "recorder_save_dialog_x11.png";
+  ASSERT_NO_FATAL_FAILURE(r.Click("ButtonCreateOpenMail"));
+  ASSERT_EQ(r.file_requests.size(), 1u);
+  EXPECT_EQ(r.file_requests[0].file_name, offered);
+  ASSERT_TRUE(fs::exists(offered)) << DialogTexts(r.dialogs);
+  EXPECT_EQ(r.dialogs.shown.back().text, "Die Datei \"" + offered + "\" wurde erstellt!");
+  EXPECT_EQ(fs::file_size(offered), fs::file_size(r.paths().player_program) + InfoTextLength() +
+                                        r.workflow().CompressedStream().size());
+  EXPECT_NE(fs::status(offered).permissions() & fs::perms::owner_exec, fs::perms::none);
+  Screenshot(r.window(), kScreenshots / "recorder_main_step4_x11.png");
+
+  // The mail program was asked for a new mail with subject, text and the attachment.
+  ASSERT_TRUE(PumpUntil([&] { return mail.Calls().size() == 1; }, 10s)) << "no mail program";
+  const std::string subject =
+      "LORIX-Sprachanhang (" + std::to_string(fs::file_size(offered) / 1024 + 1) + " KB) ";
+  EXPECT_EQ(mail.Calls()[0], (std::vector<std::string>{"--subject", subject, "--body", mail_text,
+                                                       "--attach", offered}));
+  EXPECT_EQ(fs::current_path(), folder_) << "the working directory is the program folder again";
+
+  // The recipient starts the attachment without an argument and hears the message.
+  const fs::path recipient = folder_ / "recipient";
+  fs::create_directories(recipient);
+  const PcmSound decoded = ReadSound(r.paths().temp_compressed);
+  const Bytes decoded_file = ReadBytes(r.paths().temp_compressed);
+  {
+    MonitorRecording heard(folder_ / "recipient_heard.wav");
+    ASSERT_TRUE(heard.started());
+    ChildProgram player(offered, recipient);
+    ASSERT_TRUE(player.started());
+    std::this_thread::sleep_for(std::chrono::milliseconds(decoded.samples.size() * 1000 / 11025) +
+                                2s);
+    heard.Stop();
+    EXPECT_TRUE(player.Running()) << "the attachment ended by itself";
+  }
+  EXPECT_TRUE(fs::exists(recipient / "TEMPs" / "TempWave.wav"));
+  const PcmSound sink = ReadSound(folder_ / "recipient_heard.wav");
+  EXPECT_GE(MatchedStretches(decoded.samples, sink.samples, "attachment"), 2);
+
+  // Back in the recorder: the attachment is loaded, plays its recording and is sent again.
+  ASSERT_NO_FATAL_FAILURE(r.Click("ButtonReset"));
+  r.window().SetExpertMode(true);
+  r.window().SetBlockVisible(Block::kSpecials, true);
+  Pump(200ms);
+  r.chosen_files.push_back(offered);
+  ASSERT_NO_FATAL_FAILURE(r.Click("ButtonLoadLRXFile"));
+  EXPECT_EQ(r.workflow().state().LoadedFileKind, LoadedKind::kCompressed);
+  EXPECT_EQ(r.Find<QLabel>("LabelLoadedFile")->text().toStdString(), offered);
+  EXPECT_TRUE(r.workflow().playback().PlaybackActive());
+  EXPECT_TRUE(PumpUntil([&] { return !r.workflow().playback().PlaybackActive(); },
+                        std::chrono::milliseconds(decoded.samples.size() * 1000 / 11025) + 10s));
+  EXPECT_TRUE(ReadBytes(r.paths().temp_compressed) == decoded_file)
+      << "the loaded attachment does not decode to the recording that was sent";
+  EXPECT_TRUE(r.Button("ButtonShowMSINFofMail")->isEnabled());
+  ASSERT_TRUE(r.Button("ButtonCreateOpenMail")->isEnabled());
+  const fs::path again = r.paths().lorixs_folder / "nochmal.EXE";
+  r.chosen_files.push_back(again.string());
+  ASSERT_NO_FATAL_FAILURE(r.Click("ButtonCreateOpenMail"));
+  EXPECT_EQ(ReadBytes(again), ReadBytes(offered)) << "the message sent again differs";
+  ASSERT_TRUE(PumpUntil([&] { return mail.Calls().size() == 2; }, 10s));
+  EXPECT_EQ(mail.Calls()[1].back(), again.string());
+  EXPECT_TRUE(r.sound_card().MemoErrors()->toPlainText().isEmpty());
 }
 
 }  // namespace

@@ -108,10 +108,10 @@ TEST(HelpPageTest, OpensThePageBesideTheProgramOnlyWhenItExists) {
   fs::create_directories(folder);
   std::vector<std::string> opened;
   const auto open = [&opened](const std::string& page) { opened.push_back(page); };
-  EXPECT_FALSE(OpenHelpPage(folder, open));
+  EXPECT_FALSE(OpenHelpPage(folder, kHelpPageName, open));
   EXPECT_TRUE(opened.empty());
-  std::ofstream(HelpPagePath(folder)) << "<html></html>";
-  EXPECT_TRUE(OpenHelpPage(folder, open));
+  std::ofstream(folder / kHelpPageName) << "<html></html>";
+  EXPECT_TRUE(OpenHelpPage(folder, kHelpPageName, open));
   ASSERT_EQ(opened.size(), 1U);
   EXPECT_EQ(opened[0], (folder / "Lorix-Hilfe.html").string());
   fs::remove_all(folder);
@@ -243,9 +243,21 @@ TEST_F(MainMenuTest, SpaceBarWalksThroughTheSteps) {
   EXPECT_FALSE(w.playback().PlaybackActive());
   EXPECT_EQ(Button("ButtonComprDecomprAndPlay")->text(), "&3. Komprimieren\nund anhören");
   EXPECT_TRUE(auto_play->isChecked());
-  // Step 4 waits for the attachment builder, so the walk stays with step 3.
-  EXPECT_FALSE(w.controls().ButtonCreateOpenMail.enabled);
   EXPECT_TRUE(dialogs_.shown.empty());
+
+  // Step 4 comes first now: the attachment is written and handed to the mail program.
+  ASSERT_TRUE(w.controls().ButtonCreateOpenMail.enabled);
+  std::ofstream(paths_.player_program) << "player";
+  const fs::path attachment = paths_.lorixs_folder / "gruss.EXE";
+  chosen_files_.push_back(attachment.string());
+  Key(Qt::Key_Space);
+  ASSERT_EQ(file_requests_.size(), 1U);
+  EXPECT_EQ(file_requests_[0].title, "Lorix-Sprachanhang speichern");
+  EXPECT_EQ(file_requests_[0].file_name.rfind((paths_.lorixs_folder / "LORIX_").string(), 0), 0U)
+      << file_requests_[0].file_name;
+  EXPECT_TRUE(fs::exists(attachment));
+  ASSERT_EQ(mail_drafts_.size(), 1U);
+  EXPECT_EQ(mail_drafts_[0].attachment, attachment);
 }
 
 TEST_F(MainMenuTest, SpaceBarIsLeftToOpenMenus) {
@@ -422,17 +434,17 @@ TEST_F(MainMenuTest, ExpertItemsAppearWithExpertModeAndSteerTheRecordingForm) {
   EXPECT_TRUE(Menu().MSExpertMode->isChecked());
 }
 
-TEST_F(MainMenuTest, HelpOpensThePageWhenThereIsOneAndInfoWaits) {
+TEST_F(MainMenuTest, HelpOpensThePagesWhenThereAreSome) {
   Create();
   Start();
   Key(Qt::Key_F1);
   EXPECT_TRUE(opened_help_.empty());
-  std::ofstream(HelpPagePath(folder_)) << "<html></html>";
+  std::ofstream(folder_ / kHelpPageName) << "<html></html>";
+  std::ofstream(folder_ / kMailHelpPageName) << "<html></html>";
   Key(Qt::Key_F1);
-  ASSERT_EQ(opened_help_.size(), 1U);
-  EXPECT_EQ(opened_help_[0], HelpPagePath(folder_).string());
-  Key(Qt::Key_I, Qt::AltModifier);
-  EXPECT_TRUE(dialogs_.shown.empty());
+  window_->findChild<QPushButton*>(QStringLiteral("ButtonMailAppHelp"))->click();
+  EXPECT_EQ(opened_help_, (std::vector<std::string>{(folder_ / kHelpPageName).string(),
+                                                    (folder_ / kMailHelpPageName).string()}));
 }
 
 TEST_F(MainMenuTest, StoredAlwaysOnTopTakesEffectWithinOneTimerTick) {

@@ -9,8 +9,10 @@
 #include <QApplication>
 #include <QPushButton>
 #include <cmath>
+#include <deque>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -88,6 +90,29 @@ class MainWindowFixture : public ::testing::Test {
         .settings_file = settings_file,
         .program_name = "LORIX",
         .attachment_overhead = 100000,
+        .choose_file =
+            [this](const FileDialogRequest& request) {
+              file_requests_.push_back(request);
+              std::optional<std::string> answer;
+              if (!chosen_files_.empty()) {
+                answer = chosen_files_.front();
+                chosen_files_.pop_front();
+              }
+              return answer;
+            },
+        .open_file = [this](const std::string& file) { opened_files_.push_back(file); },
+        .mail = {.compose =
+                     [this](const MailDraft& draft) {
+                       mail_drafts_.push_back(draft);
+                       return mail_result_;
+                     },
+                 .open_url =
+                     [this](const std::string& url) {
+                       mail_urls_.push_back(url);
+                       return 33;
+                     },
+                 .restore_working_directory = [](const std::filesystem::path&) {}},
+        .start_time = WallClock::now(),
     });
   }
 
@@ -115,6 +140,14 @@ class MainWindowFixture : public ::testing::Test {
   ManualPlaybackBackend output_;
   std::unique_ptr<MciService> mci_;
   std::unique_ptr<MainWindow> window_;
+  // The file dialog's requests and its answers in turn (none left: cancelled).
+  std::vector<FileDialogRequest> file_requests_;
+  std::deque<std::optional<std::string>> chosen_files_;
+  std::vector<std::string> opened_files_;
+  // The mail program: the drafts it was given, its result, and the mailto: URLs opened.
+  std::vector<MailDraft> mail_drafts_;
+  int mail_result_ = 0;
+  std::vector<std::string> mail_urls_;
 };
 
 }  // namespace lorix::testing

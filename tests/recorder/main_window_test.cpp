@@ -314,9 +314,14 @@ TEST_F(MainWindowTest, CommandLineSwitchesExpertModeAndHandsOverFiles) {
   window_->SetCommandLine({"/x", "/X", "/data/Gruss.wav.bak"});
   Start();
   EXPECT_TRUE(window_->ExpertMode());
-  ASSERT_EQ(dialogs_.shown.size(), 1U);  // the second "/X" says nothing
+  ASSERT_EQ(dialogs_.shown.size(), 2U);  // the second "/X" says nothing
   EXPECT_EQ(dialogs_.shown[0].text, "Setze Expertenmodus auf EIN !");
   EXPECT_EQ(window_->windowTitle(), "/data/Gruss.wav.bak");
+  // The file is loaded as a WAV file; this one does not exist.
+  EXPECT_EQ(dialogs_.shown[1].icon, DialogIcon::kError);
+  EXPECT_NE(dialogs_.shown[1].text.find("\"/data/Gruss.wav.bak\" kann nicht gelesen werden"),
+            std::string::npos)
+      << dialogs_.shown[1].text;
   window_->SetBlockVisible(Block::kSpecials, true);
   EXPECT_FALSE(Find<QWidget>("PanelExpertButtons")->isHidden());
 

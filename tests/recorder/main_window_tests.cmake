@@ -5,6 +5,7 @@
 find_package(Qt6 REQUIRED COMPONENTS Test)
 lorix_add_gtest(main_window_tests LABEL unit
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/main_window_test.cpp ${CMAKE_CURRENT_LIST_DIR}/main_menu_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/main_window_files_test.cpp
   LIBRARIES lorix_recorder_window Qt6::Test)
 target_compile_definitions(main_window_tests PRIVATE
   LORIX_SCREENSHOT_DIR="${CMAKE_BINARY_DIR}/screenshots")

@@ -1,137 +1,7 @@
-#include "recorder/recording_workflow.h"
-
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <cmath>
-#include <filesystem>
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "audio/manual_playback_backend.h"
-#include "audio/mci_service.h"
-#include "audio/scripted_capture_backend.h"
-#include "codec/decoder.h"
-#include "codec/encoder.h"
-#include "codec/file_io.h"
-#include "codec/info_text.h"
-#include "codec/version.h"
-#include "codec/wav_header.h"
-#include "tests/support/recording_dialogs.h"
+#include "tests/recorder/workflow_fixture.h"
 
 namespace lorix {
 namespace {
-
-namespace fs = std::filesystem;
-
-constexpr std::int64_t kOverhead = 100000;
-constexpr const char* kAttachmentFile = "LORIX_20240102_030405.EXE";
-
-// Speech-like material: a tone whose loudness swells, never within the default quiet band.
-std::vector<std::uint8_t> Tone(std::size_t count, double phase = 0.0) {
-  std::vector<std::uint8_t> samples(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    const double t = static_cast<double>(i) + phase;
-    const double amplitude = 40.0 + 30.0 * std::sin(t / 900.0);
-    samples[i] = static_cast<std::uint8_t>(128.0 + amplitude * std::sin(t / 7.0));
-  }
-  return samples;
-}
-
-Bytes WavImage(const Bytes& samples) {
-  const WavHeader header = BuildMonoWavHeader(static_cast<std::int32_t>(samples.size()), 11025);
-  Bytes image(header.size() + samples.size());
-  std::copy(header.begin(), header.end(), image.begin());
-  std::copy(samples.begin(), samples.end(), image.begin() + kWavHeaderSize);
-  return image;
-}
-
-class RecordingWorkflowTest : public ::testing::Test {
- protected:
-  // The capture device delivers `material` first, then silence.
-  void SetUpWith(std::vector<std::uint8_t> material) {
-    static int counter = 0;
-    folder_ = fs::temp_directory_path() /
-              ("lorix_workflow_" + std::to_string(::getpid()) + "_" + std::to_string(++counter));
-    paths_ = RecorderPaths::ForProgramFolder(folder_);
-    fs::create_directories(folder_);
-    CreateRecorderFolders(paths_);
-
-    capture_ = std::make_unique<ScriptedCaptureBackend>(std::move(material));
-    engine_ = std::make_unique<RecordingEngine>(*capture_, queue_.Poster(), dialogs_);
-    mci_ = std::make_unique<MciService>(output_);
-    options_.PrepareMemoryMB = 1;
-
-    WavePlayback::Services playback;
-    playback.send_command = [this](const std::string& command, std::string& reply) {
-      return mci_->MciSendString(command, reply);
-    };
-    WorkflowHooks hooks;
-    hooks.repaint_now = [this] { ++repaints_; };
-    hooks.focus = [this](FocusTarget target) { focus_.push_back(target); };
-    hooks.NewAttachmentName = [this] {
-      return AttachmentName{(paths_.lorixs_folder / kAttachmentFile).string(), kAttachmentFile};
-    };
-    hooks.LoadAnyFile = [this](bool wav, const std::string& path) {
-      loaded_.push_back((wav ? "wav " : "lrx ") + path);
-    };
-    workflow_ =
-        std::make_unique<RecordingWorkflow>(*engine_, dialogs_, options_, paths_, playback, hooks);
-    // What the window does at creation and first activation.
-    workflow_->SetAttachmentOverhead(kOverhead);
-    workflow_->ButtonResetClick(ResetSender::kNone);
-    workflow_->TBCompressLevelChange(3);
-    workflow_->TBMuteLevelChange(4);
-  }
-
-  void SetUp() override { SetUpWith(Tone(20000)); }
-
-  void TearDown() override {
-    workflow_.reset();
-    engine_.reset();
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
-
-  // Lets the device fill `buffers` buffers and hands them to the workflow.
-  void Capture(int buffers) {
-    ASSERT_EQ(capture_->Deliver(buffers), buffers);
-    queue_.RunPending();
-  }
-  // Lets a stopped device hand back what it still holds.
-  void Drain() { queue_.RunPending(); }
-
-  void Press(RecordSender sender) {
-    workflow_->ButtonRecordClick(sender);
-    Drain();
-  }
-
-  // Records `buffers` buffers and pauses.
-  void RecordAndPause(int buffers) {
-    Press(RecordSender::kButtonRecord);
-    Capture(buffers);
-    Press(RecordSender::kButtonRecord);
-  }
-
-  const RecorderControls& c() const { return workflow_->controls(); }
-  const WorkflowState& s() const { return workflow_->state(); }
-
-  fs::path folder_;
-  RecorderPaths paths_;
-  TaskQueue queue_;
-  testing::RecordingDialogs dialogs_;
-  RecorderOptions options_;
-  ManualPlaybackBackend output_;
-  std::unique_ptr<ScriptedCaptureBackend> capture_;
-  std::unique_ptr<RecordingEngine> engine_;
-  std::unique_ptr<MciService> mci_;
-  std::unique_ptr<RecordingWorkflow> workflow_;
-  int repaints_ = 0;
-  std::vector<FocusTarget> focus_;
-  std::vector<std::string> loaded_;
-};
 
 TEST_F(RecordingWorkflowTest, StartStateOffersSteps1And2Only) {
   EXPECT_TRUE(c().ButtonRecordLevelOnOff.enabled);
@@ -177,8 +47,8 @@ TEST_F(RecordingWorkflowTest, LevelCheckMovesTheMeterOnlyAndRefusesFiles) {
   EXPECT_TRUE(workflow_->PcmStream().empty());
   EXPECT_EQ(c().LabelSmpsRecorded, "   ");
 
-  EXPECT_FALSE(workflow_->AddMoreToList("/home/anna/a.wav"));
-  EXPECT_TRUE(loaded_.empty());
+  EXPECT_FALSE(workflow_->AddMoreToList((folder_ / "a.wav").string()));
+  EXPECT_EQ(s().LoadedFileKind, LoadedKind::kNone);
 
   Press(RecordSender::kButtonRecordLevelOnOff);
   EXPECT_FALSE(s().LevelMeterOn);
@@ -451,24 +321,6 @@ TEST_F(RecordingWorkflowTest, ResetStopsRecordingAndPlaybackButKeepsTheAttachmen
   EXPECT_FALSE(s().RecordingActive);
   EXPECT_FALSE(capture_->is_open());
   EXPECT_EQ(c().DbMeterRecordLevel, 0);
-}
-
-TEST_F(RecordingWorkflowTest, AddMoreToListLoadsOnlyIntoAnEmptyWorkflow) {
-  EXPECT_TRUE(workflow_->AddMoreToList("/home/anna/b.wav.bak"));
-  EXPECT_TRUE(workflow_->AddMoreToList("/home/anna/Gruss.exe"));
-  EXPECT_EQ(loaded_,
-            (std::vector<std::string>{"wav /home/anna/b.wav.bak", "lrx /home/anna/Gruss.exe"}));
-  EXPECT_EQ(c().Caption, "/home/anna/Gruss.exe");
-  EXPECT_TRUE(dialogs_.shown.empty());
-
-  RecordAndPause(1);
-  EXPECT_FALSE(workflow_->AddMoreToList("/home/anna/c.wav"));
-  EXPECT_EQ(loaded_.size(), 2u);
-  ASSERT_EQ(dialogs_.shown.size(), 1u);
-  EXPECT_EQ(dialogs_.shown[0].text,
-            "Der Aufnahme-Puffer ist nicht leer  oder  die Pegelmessung noch aktiv !\r\n"
-            "Keine Datei-Wiedergabe möglich !\r\n"
-            "Drücken Sie erst \"Aufnahme zurücksetzen\" !");
 }
 
 TEST_F(RecordingWorkflowTest, AMissingRecordingFileIsReportedNotUsed) {

@@ -4,4 +4,5 @@
 lorix_add_gtest(workflow_tests LABEL unit
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/recording_workflow_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/recorder_controls_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/workflow_files_test.cpp
   LIBRARIES lorix_recorder_core)

@@ -1,0 +1,92 @@
+#include "recorder/about_texts.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <system_error>
+
+#include "recorder/user_text_file.h"
+
+namespace lorix {
+
+namespace {
+
+constexpr const char* kLineBreak = "\r\n";
+constexpr const char* kThreeLineBreaks = "\r\n\r\n\r\n";
+
+// Splits a text at CR LF, LF or CR and joins the lines with CR LF. A line break at the very end
+// closes the last line and adds no empty one.
+std::string JoinLinesWithCrLf(std::string_view text) {
+  std::string joined;
+  joined.reserve(text.size() + text.size() / 16);
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const char c = text[i++];
+    if (c != '\r' && c != '\n') {
+      joined += c;
+      continue;
+    }
+    if (c == '\r' && i < text.size() && text[i] == '\n') ++i;
+    if (i < text.size()) joined += kLineBreak;
+  }
+  return joined;
+}
+
+}  // namespace
+
+int RunTimeMinutes(WallClock::time_point start, WallClock::time_point now) {
+  // (now - start) in days x 1440, formed as seconds / 60 so that whole seconds give exact halves.
+  const std::chrono::duration<double, std::ratio<60>> elapsed = now - start;
+  const double minutes = std::nearbyint(elapsed.count());
+  if (!(minutes >= 1.0)) return 1;
+  if (minutes >= static_cast<double>(std::numeric_limits<int>::max())) {
+    return std::numeric_limits<int>::max();
+  }
+  return static_cast<int>(minutes);
+}
+
+std::string RunTimeText(int minutes) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%d:%2.2d", minutes / 60, minutes % 60);
+  return buffer;
+}
+
+std::string PanelTitleText(std::string_view short_version) {
+  return "LORIX V." + std::string(short_version);
+}
+
+std::string VersionText(std::string_view program_name, std::string_view full_version) {
+  return std::string(program_name) + " V." + std::string(full_version);
+}
+
+std::string EMailTag(std::string_view program_name, std::string_view full_version) {
+  return std::string(program_name) + "(V." + std::string(full_version) + ")";
+}
+
+std::filesystem::path RecommendationFilePath(const std::filesystem::path& program_folder) {
+  return program_folder / kRecommendationFileName;
+}
+
+Recommendation ReadRecommendation(const std::filesystem::path& program_folder) {
+  Recommendation recommendation{"", "LORIX", "Programm-Empfehlung: LORIX"};
+  const std::filesystem::path file = RecommendationFilePath(program_folder);
+  const std::optional<std::string> text = ReadUserTextFile(file);
+  if (text) recommendation.body = JoinLinesWithCrLf(*text);
+  return recommendation;
+}
+
+std::string RecommendationClipboardText(const Recommendation& recommendation) {
+  return "MailTo: " + recommendation.recipient + kLineBreak + "subject=" + recommendation.subject +
+         kThreeLineBreaks + recommendation.body + kThreeLineBreaks;
+}
+
+std::string RecommendationQuestion(const Recommendation& recommendation,
+                                   const std::filesystem::path& text_file) {
+  return recommendation.body + kThreeLineBreaks +
+         "Der obige Text wurde in die Zwischenablage kopiert." + kLineBreak +
+         "(Sie können den Text auch anpassen in \"" + text_file.string() + "\")" + kLineBreak +
+         kLineBreak + "Wollen Sie Ihr Mail-Programm zur Weiterempfehlung starten?";
+}
+
+}  // namespace lorix

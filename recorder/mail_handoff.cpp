@@ -1,0 +1,107 @@
+#include "recorder/mail_handoff.h"
+
+#include <optional>
+#include <string_view>
+#include <system_error>
+#include <utility>
+
+#include "desktop/mailto_url.h"
+#include "desktop/mapi_result.h"
+#include "desktop/open_with_desktop.h"
+#include "recorder/user_text_file.h"
+
+namespace lorix {
+namespace {
+
+constexpr const char* kMessageCaption = "LORIX";
+constexpr const char* kLineBreak = "\r\n";
+// Each line followed by a blank and CR LF. Lines end at CR LF, LF or CR; a break at the very end
+// does not start another line.
+std::string LinesWithBlankAndBreak(std::string_view text) {
+  std::string result;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find_first_of("\r\n", start);
+    const std::string_view line =
+        text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    result.append(line).append(" ").append(kLineBreak);
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+  }
+  return result;
+}
+
+}  // namespace
+
+MailTexts LoadMailTexts(const RecorderPaths& paths) {
+  MailTexts texts;
+  if (std::optional<std::string> mapi = ReadUserTextFile(paths.mail_text_mapi)) {
+    texts.MapiMailText = std::move(*mapi);
+  } else {
+    texts.MapiMailText = "\r\n\r\n\r\n\r\n";
+  }
+  if (std::optional<std::string> system = ReadUserTextFile(paths.mail_text_system)) {
+    texts.SystemMailText = LinesWithBlankAndBreak(*system);
+  } else {
+    texts.SystemMailText = " \r\n\r\n\r\n";
+  }
+  return texts;
+}
+
+std::string MailSubject(std::int64_t compressed_stream_size, std::int64_t attachment_overhead) {
+  const std::int64_t kilobytes = (compressed_stream_size + attachment_overhead) / 1024 + 1;
+  return "LORIX-Sprachanhang (" + std::to_string(kilobytes) + " KB) ";
+}
+
+int MailServices::DefaultOpenUrl(const std::string& url) {
+  return OpenWithDesktop(url).result;
+}
+
+void MailServices::DefaultRestoreWorkingDirectory(const std::filesystem::path& folder) {
+  std::error_code ignored;
+  std::filesystem::current_path(folder, ignored);
+}
+
+MailHandoff::MailHandoff(MailTexts texts, std::filesystem::path program_folder, Dialogs& dialogs,
+                         MailServices services)
+    : texts_(std::move(texts)),
+      program_folder_(std::move(program_folder)),
+      dialogs_(dialogs),
+      services_(std::move(services)) {}
+
+int MailHandoff::OpenMailProgram(MailMethod method, const MailAttachment& attachment) {
+  const std::string subject =
+      MailSubject(attachment.compressed_stream_size, attachment.AttachmentOverhead);
+  switch (method) {
+    case MailMethod::kMapi:
+      return SendMailWithAttachment(subject, texts_.MapiMailText, attachment.AttachmentPath);
+    case MailMethod::kSystem:
+      return OpenSystemMail(subject, attachment.AttachmentPath);
+    case MailMethod::kNone:
+      break;
+  }
+  return 0;
+}
+
+int MailHandoff::SendMailWithAttachment(const std::string& subject, const std::string& note_text,
+                                        const std::string& attachment_path) {
+  const int code = services_.compose(MailDraft{subject, note_text, attachment_path});
+  const std::string_view message = MapiResultMessage(code);
+  if (!message.empty()) dialogs_.ShowError(kMessageCaption, std::string(message));
+  services_.restore_working_directory(program_folder_);
+  return code;
+}
+
+int MailHandoff::OpenSystemMail(const std::string& subject, const std::string& attachment_path) {
+  // The file is not attached here: the body names the file so that the user can attach it.
+  const std::string url = MailtoUrl("", subject, attachment_path + texts_.SystemMailText);
+  const int result = services_.open_url(url);
+  if (result <= 32) {
+    dialogs_.Show({kMessageCaption, "Fehler-Nr.: " + std::to_string(result), DialogIcon::kNone,
+                   DialogButtons::kOk});
+  }
+  return result;
+}
+
+}  // namespace lorix

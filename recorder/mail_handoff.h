@@ -1,0 +1,83 @@
+#pragma once
+
+// Hands a finished attachment to the user's mail program: the two mail texts read at start, the
+// subject, and the three start methods of the radio group "Mail-Programm starten:" (a new mail
+// with the file attached, the desktop's mailto: handler with the file's path in the body, or
+// nothing).
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "audio/dialogs.h"
+#include "desktop/mail_composer.h"
+#include "recorder/recorder_paths.h"
+
+namespace lorix {
+
+// The body texts of the two methods, UTF-8 with CR LF line breaks.
+struct MailTexts {
+  std::string MapiMailText;    // "MailTextMAPI.txt" as it stands
+  std::string SystemMailText;  // "MailTextSystem.txt", every line followed by a blank and CR LF
+};
+
+// Reads both texts from the program folder, once at start. The files are user-editable: they are
+// read as UTF-8, or as cp1252 when they are not valid UTF-8 (a leading UTF-8 byte-order mark is
+// dropped). A file that cannot be read gives its fallback text without any message.
+MailTexts LoadMailTexts(const RecorderPaths& paths);
+
+// "LORIX-Sprachanhang (" + size in KB, rounded up by one + " KB) ", with the trailing blank.
+std::string MailSubject(std::int64_t compressed_stream_size, std::int64_t attachment_overhead);
+
+// The radio buttons of the method choice, valued as their tags (the stored setting).
+enum class MailMethod { kNone = 0, kMapi = 1, kSystem = 2 };
+
+// What the hand-off needs to know about the attachment just written.
+struct MailAttachment {
+  std::int64_t compressed_stream_size = 0;
+  std::int64_t AttachmentOverhead = 0;  // player program + information text
+  std::string AttachmentPath;
+};
+
+// The platform services behind the hand-off; tests replace them.
+struct MailServices {
+  // Opens a new mail with the file attached; returns a Simple-MAPI-style code (mapi_result.h).
+  std::function<int(const MailDraft&)> compose = OpenMailComposer;
+  // Opens a mailto: URL with the desktop; returns a program-start result (more than 32: started).
+  std::function<int(const std::string& url)> open_url = DefaultOpenUrl;
+  // Makes the folder the working directory again; a failure is ignored.
+  std::function<void(const std::filesystem::path& folder)> restore_working_directory =
+      DefaultRestoreWorkingDirectory;
+
+  static int DefaultOpenUrl(const std::string& url);
+  static void DefaultRestoreWorkingDirectory(const std::filesystem::path& folder);
+};
+
+class MailHandoff {
+ public:
+  MailHandoff(MailTexts texts, std::filesystem::path program_folder, Dialogs& dialogs,
+              MailServices services = {});
+
+  // Opens the mail program with the method of the checked radio button, after the attachment was
+  // written. Returns the composer's code for kMapi, the start result for kSystem, 0 for kNone.
+  int OpenMailProgram(MailMethod method, const MailAttachment& attachment);
+
+  // Opens a new mail with subject, body and the attached file; a non-empty message for the
+  // returned code is shown in an error box. The mail program may have changed the working
+  // directory, so the program folder becomes it again, whatever the outcome.
+  int SendMailWithAttachment(const std::string& subject, const std::string& note_text,
+                             const std::string& attachment_path);
+
+  const MailTexts& texts() const { return texts_; }
+
+ private:
+  int OpenSystemMail(const std::string& subject, const std::string& attachment_path);
+
+  MailTexts texts_;
+  std::filesystem::path program_folder_;
+  Dialogs& dialogs_;
+  MailServices services_;
+};
+
+}  // namespace lorix

@@ -1,0 +1,225 @@
+// Loading and saving: WAV files (to listen to, or as material for a recording), compressed files
+// and finished attachments (decoded, played, ready to be sent again), the expert buttons that
+// compress and decompress by hand, and the information text of a loaded attachment.
+//
+// Every file comes from outside: it is read and checked completely before anything of the
+// workflow changes, and a file that cannot be used is reported with a message.
+
+#include <cmath>
+#include <cstring>
+#include <utility>
+
+#include "audio/sound_level.h"
+#include "codec/codec_error.h"
+#include "codec/decoder.h"
+#include "codec/file_io.h"
+#include "codec/info_text_view.h"
+#include "codec/stream_header.h"
+#include "codec/wav_header.h"
+#include "recorder/recording_workflow.h"
+
+namespace lorix {
+namespace {
+
+constexpr const char* kCaption = "LORIX";
+// Larger files are refused before they are read: 2 GB is far beyond any recording.
+constexpr std::uint64_t kMaxLoadedFileBytes = std::uint64_t{1} << 31;
+
+std::string KbRoundedUp(std::size_t size) {
+  return std::to_string((size + 1023) / 1024);
+}
+
+// A per-cent value in the pattern "###.# %": no leading zero, no trailing ".0".
+std::string PercentText(double percent) {
+  const auto tenths = static_cast<std::int64_t>(std::nearbyint(percent * 10.0));
+  std::string text;
+  if (tenths / 10 != 0) text = std::to_string(tenths / 10);
+  if (tenths % 10 != 0) text += "." + std::to_string(tenths % 10);
+  return text + " %";
+}
+
+bool IsRiffWave(const Bytes& image) {
+  return image.size() >= 12 && std::memcmp(image.data(), "RIFF", 4) == 0 &&
+         std::memcmp(image.data() + 8, "WAVE", 4) == 0;
+}
+
+Bytes ReadLoadedFile(const std::string& path) {
+  Bytes bytes;
+  const int error = ReadFileInto(path, bytes, kMaxLoadedFileBytes);
+  if (error != 0) {
+    throw CodecError("Die Datei \"" + path +
+                     "\" kann nicht gelesen werden: " + SystemErrorText(error));
+  }
+  return bytes;
+}
+
+}  // namespace
+
+std::string CompressionStatusText(std::size_t pcm_size, std::size_t compressed_size) {
+  std::string text =
+      "WAV: " + KbRoundedUp(pcm_size) + " KB  -  " + "LRX: " + KbRoundedUp(compressed_size) + " KB";
+  if (pcm_size > 0) {
+    text +=
+        "     (" +
+        PercentText(static_cast<double>(compressed_size) * 100.0 / static_cast<double>(pcm_size)) +
+        ")";
+  }
+  return text;
+}
+
+std::optional<std::string> RecordingWorkflow::ShowOpenSaveDialog(bool save, bool wav) {
+  const FileDialogRequest request =
+      PrepareOpenSaveDialog(save, wav, dialog_file_name_, paths_.lorixs_folder.string());
+  dialog_file_name_ = request.file_name;
+  if (!hooks_.choose_file) return std::nullopt;
+  std::optional<std::string> chosen = hooks_.choose_file(request);
+  if (chosen) dialog_file_name_ = *chosen;
+  return chosen;
+}
+
+void RecordingWorkflow::ButtonLoadSaveAnyFileClick(FileButton sender) {
+  const bool wav = sender == FileButton::kLoadPCMFile || sender == FileButton::kSavePCMFile;
+  const bool save = sender == FileButton::kSaveLRXFile || sender == FileButton::kSavePCMFile;
+  if (const std::optional<std::string> chosen = ShowOpenSaveDialog(save, wav)) {
+    DisableButtons();
+    if (save) {
+      SaveWithOverwritePrompt(wav, *chosen);
+    } else {
+      LoadAnyFile(wav, *chosen);
+    }
+  }
+  UpdateControls();
+}
+
+void RecordingWorkflow::MTLoadSaveRecClick(bool load) {
+  ButtonLoadSaveAnyFileClick(load ? FileButton::kLoadPCMFile : FileButton::kSavePCMFile);
+}
+
+void RecordingWorkflow::SaveWithOverwritePrompt(bool wav, const std::string& path) {
+  std::error_code error;
+  if (std::filesystem::exists(path, error)) {
+    const DialogAnswer answer = dialogs_.Show({kCaption, path + " existiert schon! Überschreiben?",
+                                               DialogIcon::kQuestion, DialogButtons::kOkCancel});
+    if (answer != DialogAnswer::kOk) return;
+  }
+  SaveBufferToFile(wav, path);
+}
+
+void RecordingWorkflow::SaveBufferToFile(bool wav, const std::string& path) {
+  if (!SaveFile(path, wav ? pcm_stream_ : compressed_stream_)) return;
+  if (wav) playback_.SetPlayFile(path, false);
+}
+
+void RecordingWorkflow::LoadAnyFile(bool wav, const std::string& path) {
+  controls_.LabelRecordedOrLoaded = " Geladene Datei: ";
+  const std::optional<std::string> play_file = wav ? LoadWav(path) : LoadCompressed(path);
+  if (play_file) {
+    controls_.LabelLoadedFile = path;
+    if (playback_.SetPlayFile(*play_file, true) == 0 && hooks_.show_play_block) {
+      hooks_.show_play_block();
+    }
+  }
+  UpdateControls();
+}
+
+std::optional<std::string> RecordingWorkflow::LoadWav(const std::string& path) {
+  Bytes image;
+  try {
+    image = ReadLoadedFile(path);
+  } catch (const CodecError& error) {
+    ShowError(error.what());
+    return std::nullopt;
+  }
+  if (image.size() < static_cast<std::size_t>(kWavHeaderSize) || !IsRiffWave(image)) {
+    ShowError("Die Datei \"" + path + "\" ist keine WAV-Datei!");
+    return std::nullopt;
+  }
+  // The canonical header at its fixed offsets. A declared data size beyond the end of the file
+  // is taken as far as the file goes.
+  const WavFormat format = ReadWavHeader(image);
+  const auto available = static_cast<std::int64_t>(image.size()) - kWavHeaderSize;
+  const auto samples =
+      static_cast<std::int32_t>(std::clamp<std::int64_t>(format.sample_count, 0, available));
+  image.resize(static_cast<std::size_t>(kWavHeaderSize + samples));
+
+  if (playback_.PlaybackActive()) playback_.ClosePlayback();
+  pcm_stream_ = std::move(image);
+  state_.SampleCount = samples;
+  SetCurrentSampleRate(format.sample_rate);
+  const bool recording_material = format.channels == 1 && format.bits_per_sample == 8 &&
+                                  format.sample_rate == options_.SKFixedFreq;
+  if (recording_material) {
+    state_.LoadedFileKind = LoadedKind::kRecording;
+    controls_.LabelRecordedWAV_File = path;
+    controls_.LabelSmpsRecorded =
+        RecordedTimeText(RecordedMilliseconds(samples, state_.CurrentSampleRate));
+  } else {
+    state_.LoadedFileKind = LoadedKind::kPlayableOnly;
+    dialogs_.Show({kCaption,
+                   "Die Datei\r\n\"" + path + "\"\r\nist nicht im " +
+                       std::to_string(options_.SKFixedFreq) +
+                       "Hz/PCM-8Bit-Mono-Format!\r\nSie kann nur abgespielt werden!",
+                   DialogIcon::kInformation, DialogButtons::kOk});
+  }
+  return path;
+}
+
+std::optional<std::string> RecordingWorkflow::LoadCompressed(const std::string& path) {
+  Bytes stream;
+  DecompressResult decoded;
+  try {
+    stream = ReadLoadedFile(path);
+    // Only files that end in a recording of ours are taken; anything else would decode noise.
+    if (stream.size() < static_cast<std::size_t>(kStreamHeaderSize) ||
+        !HasStreamMagic(ReadStreamHeader(stream))) {
+      ShowError("Die Datei  \"" + path + "\"  hat nicht das LORIX-Format !!");
+      return std::nullopt;
+    }
+  } catch (const CodecError& error) {
+    ShowError(error.what());
+    return std::nullopt;
+  }
+  try {
+    ShowWaitPanel();
+    decoded = Decompress(stream, tables_);
+  } catch (const CodecError& error) {
+    ShowError("Die Datei \"" + path + "\" kann nicht entpackt werden:\r\n" + error.what());
+    return std::nullopt;
+  }
+
+  if (playback_.PlaybackActive()) playback_.ClosePlayback();
+  controls_.LabelRecordedWAV_File = "(-)";
+  compressed_stream_ = std::move(stream);
+  pcm_stream_ = std::move(decoded.PcmStream);
+  info_stream_ = std::move(decoded.InfoStream);
+  state_.PayloadSize = decoded.PayloadSize;
+  state_.SampleCount = decoded.SampleCount;
+  state_.LoadedFileKind = LoadedKind::kCompressed;
+  state_.CompressedStale = false;
+  SetCurrentSampleRate(decoded.CurrentSampleRate);
+  playback_.SetPlayLengthSamples(decoded.SampleCount);
+  NewAttachmentName();
+  // The decoded version is played from a file; without it the recording can still be sent.
+  if (!SaveFile(paths_.temp_compressed, pcm_stream_)) return std::nullopt;
+  return paths_.temp_compressed.string();
+}
+
+void RecordingWorkflow::ButtonCompDecompClick(bool compress) {
+  DisableButtons();
+  if (compress) {
+    CompressPcmStream();
+  } else {
+    DecompressIntoPcmStream();
+  }
+  UpdateControls();
+  // Shown after the refresh, which would otherwise replace it with "ok." at once.
+  controls_.PanelBottom = CompressionStatusText(pcm_stream_.size(), compressed_stream_.size());
+}
+
+void RecordingWorkflow::ButtonShowMSINFofMailClick() {
+  if (info_stream_.empty()) return;
+  if (!SaveFile(paths_.temp_info, info_stream_)) return;
+  if (hooks_.open_file) hooks_.open_file(WriteInfoTextView(paths_.temp_info).string());
+}
+
+}  // namespace lorix

@@ -1,0 +1,350 @@
+// Loading and saving in the recording workflow, the attachment of step 4, and the texts these
+// functions show.
+
+#include <sys/stat.h>
+
+#include "codec/attachment.h"
+#include "codec/stream_header.h"
+#include "tests/recorder/workflow_fixture.h"
+
+namespace lorix {
+namespace {
+
+Bytes WavWith(std::uint16_t channels, std::uint16_t bits, std::int32_t rate, std::size_t bytes) {
+  const auto block = static_cast<std::uint16_t>(channels * bits / 8);
+  const WavHeader header =
+      BuildWavHeader(static_cast<std::int32_t>(bytes), channels, block, bits, rate, rate * block);
+  const std::vector<std::uint8_t> tone = Tone(bytes);
+  Bytes image(header.size() + bytes);
+  std::copy(header.begin(), header.end(), image.begin());
+  std::copy(tone.begin(), tone.end(), image.begin() + kWavHeaderSize);
+  return image;
+}
+
+Bytes BytesOf(std::string_view text) {
+  return Bytes(text.begin(), text.end());
+}
+
+class WorkflowFilesTest : public RecordingWorkflowTest {
+ protected:
+  void SetUp() override {
+    RecordingWorkflowTest::SetUp();
+    WriteFileAtomically(paths_.player_program, player_);
+  }
+
+  std::string Write(const std::string& name, const Bytes& bytes) {
+    const fs::path path = folder_ / name;
+    WriteFileAtomically(path, bytes);
+    return path.string();
+  }
+
+  // A recording compressed by step 3 without listening: the compressed state.
+  void RecordAndCompress(int buffers) {
+    workflow_->CBAndPlayLRXFileClick(false);
+    RecordAndPause(buffers);
+    workflow_->ButtonComprDecomprAndPlayClick();
+    ASSERT_TRUE(c().ButtonCreateOpenMail.enabled);
+  }
+
+  // Step 4 into LORIXs under the name the dialog answers with.
+  std::string BuildAttachment(const std::string& answer) {
+    chosen_files_.push_back(answer);
+    workflow_->ButtonCreateOpenMailClick();
+    return s().AttachmentPath;
+  }
+
+  const DialogRequest& LastDialog() const { return dialogs_.shown.back(); }
+
+  const Bytes player_ = BytesOf("#!player program stand-in\n");
+};
+
+TEST_F(WorkflowFilesTest, AWavAtTheRecordingRateBecomesRecordingMaterial) {
+  const std::string path = Write("gruss.wav", WavWith(1, 8, 11025, 5513));
+  workflow_->LoadAnyFile(true, path);
+  EXPECT_TRUE(dialogs_.shown.empty());
+  EXPECT_EQ(s().LoadedFileKind, LoadedKind::kRecording);
+  EXPECT_EQ(s().SampleCount, 5513);
+  EXPECT_EQ(c().LabelSmpsRecorded, " [ 0.50 Sek. ] ");
+  EXPECT_EQ(c().LabelRecordedOrLoaded, " Geladene Datei: ");
+  EXPECT_EQ(c().LabelRecordedWAV_File, path);
+  EXPECT_EQ(c().LabelLoadedFile, path);
+  EXPECT_EQ(workflow_->playback().PlayFile(), path);
+  EXPECT_TRUE(workflow_->playback().PlaybackActive());
+  EXPECT_EQ(play_block_shown_, 1);
+  EXPECT_EQ(c().ButtonRecord.hint, "2. Weiter\r\naufnehmen");
+  EXPECT_FALSE(c().ButtonRecord.enabled);  // until the playback ends
+  workflow_->ButtonStopClick();
+  EXPECT_TRUE(c().ButtonRecord.enabled);
+  EXPECT_TRUE(c().ButtonComprDecomprAndPlay.enabled);
+
+  // Recording continues behind the loaded sound.
+  RecordAndPause(1);
+  EXPECT_EQ(s().SampleCount, 5513 + 1000);
+  const Bytes recording = ReadWholeFile(paths_.temp_recording);
+  const Bytes loaded = WavWith(1, 8, 11025, 5513);
+  EXPECT_TRUE(std::equal(loaded.begin() + kWavHeaderSize, loaded.end(),
+                         recording.begin() + kWavHeaderSize));
+}
+
+TEST_F(WorkflowFilesTest, OtherWavFormatsCanOnlyBePlayed) {
+  for (const auto& [channels, bits, rate] :
+       {std::tuple{1, 8, 22050}, std::tuple{1, 16, 11025}, std::tuple{2, 8, 11025}}) {
+    workflow_->ButtonResetClick(ResetSender::kNone);
+    dialogs_.shown.clear();
+    const std::string path =
+        Write("anders.wav", WavWith(static_cast<std::uint16_t>(channels),
+                                    static_cast<std::uint16_t>(bits), rate, 4000));
+    workflow_->LoadAnyFile(true, path);
+    ASSERT_EQ(dialogs_.shown.size(), 1u);
+    EXPECT_EQ(LastDialog().text, "Die Datei\r\n\"" + path +
+                                     "\"\r\nist nicht im 11025Hz/PCM-8Bit-Mono-Format!\r\n"
+                                     "Sie kann nur abgespielt werden!");
+    EXPECT_EQ(s().LoadedFileKind, LoadedKind::kPlayableOnly);
+    EXPECT_TRUE(workflow_->playback().PlaybackActive());
+    workflow_->ButtonStopClick();
+    EXPECT_FALSE(c().ButtonRecord.enabled);
+    EXPECT_FALSE(c().ButtonComprDecomprAndPlay.enabled);
+  }
+}
+
+TEST_F(WorkflowFilesTest, BrokenFilesAreReportedAndChangeNothing) {
+  Bytes truncated_header = WavWith(1, 8, 11025, 100);
+  truncated_header.resize(30);
+  Bytes attachment_tail = WavWith(1, 8, 11025, 100);  // no stream header at its end
+  Bytes impossible = BytesOf(std::string(200, 'x'));
+  const StreamHeader header = BuildStreamHeader("1.5", 5000, 100, 11025, kCodecName, 0);
+  impossible.insert(impossible.end(), header.bytes.begin(), header.bytes.end());
+
+  const std::vector<std::pair<bool, std::string>> files = {
+      {true, Write("text.wav", BytesOf("Dies ist kein Klang, nur ein Text.\n"))},
+      {true, Write("kurz.wav", truncated_header)},
+      {true, (folder_ / "fehlt.wav").string()},
+      {true, folder_.string()},
+      {false, Write("klang.exe", attachment_tail)},
+      {false, Write("leer.lrx", Bytes())},
+      {false, Write("unmoeglich.lrx", impossible)},
+  };
+  for (const auto& [wav, path] : files) {
+    SCOPED_TRACE(path);
+    dialogs_.shown.clear();
+    workflow_->LoadAnyFile(wav, path);
+    ASSERT_EQ(dialogs_.shown.size(), 1u);
+    EXPECT_EQ(LastDialog().icon, DialogIcon::kError);
+    EXPECT_NE(LastDialog().text.find(path), std::string::npos) << LastDialog().text;
+    EXPECT_EQ(s().LoadedFileKind, LoadedKind::kNone);
+    EXPECT_TRUE(workflow_->PcmStream().empty());
+    EXPECT_TRUE(workflow_->CompressedStream().empty());
+    EXPECT_FALSE(workflow_->playback().PlaybackActive());
+    EXPECT_EQ(c().LabelLoadedFile, "(-)");
+    EXPECT_TRUE(c().ButtonRecord.enabled);
+    EXPECT_FALSE(c().ButtonCreateOpenMail.enabled);
+    EXPECT_FALSE(c().PanelWait_visible);
+  }
+}
+
+TEST_F(WorkflowFilesTest, AWavDeclaringMoreDataThanItHoldsIsTakenAsFarAsItGoes) {
+  Bytes image = WavWith(1, 8, 11025, 3000);
+  image.resize(kWavHeaderSize + 1200);
+  workflow_->LoadAnyFile(true, Write("abgebrochen.wav", image));
+  EXPECT_EQ(s().LoadedFileKind, LoadedKind::kRecording);
+  EXPECT_EQ(s().SampleCount, 1200);
+  EXPECT_EQ(workflow_->PcmStream().size(), image.size());
+}
+
+TEST_F(WorkflowFilesTest, StepFourWritesPlayerInfoTextAndStreamAndHandsItToTheMail) {
+  RecordAndCompress(3);
+  EXPECT_EQ(s().AttachmentPath, (paths_.lorixs_folder / kAttachmentFile).string());
+  const std::string target = BuildAttachment(s().AttachmentPath);
+
+  ASSERT_EQ(file_requests_.size(), 1u);
+  const FileDialogRequest& request = file_requests_[0];
+  EXPECT_EQ(request.title, "Lorix-Sprachanhang speichern");
+  EXPECT_EQ(request.filter_index, 2);
+  EXPECT_EQ(request.default_extension, "EXE");
+  EXPECT_EQ(request.ok_word, "Speichern");
+  EXPECT_TRUE(request.save);
+  EXPECT_EQ(request.initial_folder, paths_.lorixs_folder.string());
+  EXPECT_EQ(request.file_name, (paths_.lorixs_folder / kAttachmentFile).string());
+
+  const Bytes written = ReadWholeFile(target);
+  const Bytes& compressed = workflow_->CompressedStream();
+  EXPECT_EQ(written.size(), player_.size() + InfoText().size() + compressed.size());
+  EXPECT_TRUE(std::equal(player_.begin(), player_.end(), written.begin()));
+  EXPECT_TRUE(std::equal(compressed.begin(), compressed.end(),
+                         written.end() - static_cast<std::ptrdiff_t>(compressed.size())));
+  struct stat info {};
+  ASSERT_EQ(::stat(target.c_str(), &info), 0);
+  EXPECT_NE(info.st_mode & S_IXUSR, 0u);
+
+  EXPECT_EQ(LastDialog().text, "Die Datei \"" + target + "\" wurde erstellt!");
+  ASSERT_EQ(mails_.size(), 1u);
+  EXPECT_EQ(mails_[0].compressed_stream_size, static_cast<std::int64_t>(compressed.size()));
+  EXPECT_EQ(mails_[0].AttachmentOverhead, kOverhead);
+  EXPECT_EQ(mails_[0].AttachmentPath, target);
+  EXPECT_EQ(s().AttachmentFileName, kAttachmentFile);
+  EXPECT_TRUE(c().ButtonCreateOpenMail.enabled);
+
+  // The same name a second time: asked first, and a cancel writes nothing.
+  fs::remove(target);
+  WriteFileAtomically(target, BytesOf("alt"));
+  dialogs_.answers = {DialogAnswer::kCancel};
+  BuildAttachment(target);
+  EXPECT_EQ(file_requests_.back().file_name, target);
+  EXPECT_EQ(LastDialog().text, target + " existiert schon! Überschreiben?");
+  EXPECT_EQ(ReadWholeFile(target), BytesOf("alt"));
+  EXPECT_EQ(mails_.size(), 1u);
+
+  // Cancelling the dialog does nothing at all.
+  const std::size_t shown = dialogs_.shown.size();
+  workflow_->ButtonCreateOpenMailClick();
+  EXPECT_EQ(dialogs_.shown.size(), shown);
+  EXPECT_TRUE(c().ButtonCreateOpenMail.enabled);
+}
+
+TEST_F(WorkflowFilesTest, StepFourAddsTheExtensionUnlessTheNameHasIt) {
+  RecordAndCompress(1);
+  const std::string base = (folder_ / "gruss").string();
+  EXPECT_EQ(BuildAttachment(base), base + ".EXE");
+  EXPECT_EQ(BuildAttachment(base + ".wav"), base + ".wav.EXE");
+  EXPECT_EQ(BuildAttachment(base + "2.exe"), base + "2.exe");
+  EXPECT_EQ(s().AttachmentFileName, "gruss2.exe");
+  for (const char* name : {"gruss.EXE", "gruss.wav.EXE", "gruss2.exe"}) {
+    EXPECT_TRUE(fs::exists(folder_ / name)) << name;
+  }
+  // The dialog starts with the last name; one with another extension is cut at its first dot.
+  chosen_files_.clear();
+  workflow_->ButtonCreateOpenMailClick();
+  EXPECT_EQ(file_requests_.back().file_name, base + "2.exe");
+  workflow_->ButtonLoadSaveAnyFileClick(FileButton::kSavePCMFile);
+  EXPECT_EQ(file_requests_.back().file_name, base + "2");
+  EXPECT_EQ(file_requests_.back().title, "WAV(PCM)-Audio-Datei speichern");
+}
+
+TEST_F(WorkflowFilesTest, AFailedBuildLeavesNothingAndOpensNoMail) {
+  RecordAndCompress(1);
+  fs::remove(paths_.player_program);
+  const std::string target = BuildAttachment(s().AttachmentPath);
+  EXPECT_EQ(LastDialog().icon, DialogIcon::kError);
+  EXPECT_NE(LastDialog().text.find("LorixPlayer.exe"), std::string::npos);
+  EXPECT_FALSE(fs::exists(target));
+  EXPECT_TRUE(mails_.empty());
+  EXPECT_FALSE(c().ButtonCreateOpenMail.enabled);
+
+  WriteFileAtomically(paths_.player_program, player_);
+  workflow_->UpdateControls();
+  EXPECT_TRUE(c().ButtonCreateOpenMail.enabled);
+  BuildAttachment((folder_ / "kein-ordner" / "x.EXE").string());
+  EXPECT_EQ(LastDialog().icon, DialogIcon::kError);
+  EXPECT_TRUE(fs::is_empty(folder_ / "LORIXs"));
+  EXPECT_TRUE(mails_.empty());
+}
+
+TEST_F(WorkflowFilesTest, ALoadedAttachmentPlaysShowsItsInfoTextAndCanBeSentAgain) {
+  RecordAndCompress(4);
+  const Bytes compressed = workflow_->CompressedStream();
+  const std::string first = BuildAttachment((folder_ / "erste.EXE").string());
+  workflow_->ButtonResetClick(ResetSender::kNone);
+
+  EXPECT_TRUE(workflow_->AddMoreToList(first));
+  EXPECT_EQ(c().Caption, first);
+  EXPECT_EQ(s().LoadedFileKind, LoadedKind::kCompressed);
+  EXPECT_EQ(workflow_->CompressedStream(), ReadWholeFile(first));
+  EXPECT_EQ(ReadWholeFile(paths_.temp_compressed),
+            Decompress(compressed, InitCodecTables()).PcmStream);
+  EXPECT_EQ(workflow_->playback().PlayFile(), paths_.temp_compressed.string());
+  EXPECT_TRUE(workflow_->playback().PlaybackActive());
+  EXPECT_EQ(c().LabelRecordedWAV_File, "(-)");
+  EXPECT_EQ(c().LabelLoadedFile, first);
+  workflow_->ButtonStopClick();
+  EXPECT_TRUE(c().ButtonCreateOpenMail.enabled);
+  EXPECT_FALSE(c().ButtonRecord.enabled);
+  EXPECT_TRUE(c().ButtonShowMSINFofMail.enabled);
+
+  workflow_->ButtonShowMSINFofMailClick();
+  EXPECT_EQ(ReadWholeFile(paths_.temp_info), BytesOf(InfoText()));
+  ASSERT_EQ(opened_.size(), 1u);
+  EXPECT_EQ(opened_[0], (paths_.temps_folder / "TempInfo-utf8.txt").string());
+
+  // Sent again: the current player and text in front of the loaded file's stream.
+  const std::string second = BuildAttachment((folder_ / "zweite.EXE").string());
+  EXPECT_EQ(ReadWholeFile(second), ReadWholeFile(first));
+}
+
+TEST_F(WorkflowFilesTest, SavingAsksBeforeReplacingAndTheSavedWavPlays) {
+  RecordAndCompress(2);
+  const std::string wav = (folder_ / "export.wav").string();
+  chosen_files_ = {wav};
+  workflow_->MTLoadSaveRecClick(false);
+  EXPECT_EQ(ReadWholeFile(wav), workflow_->PcmStream());
+  EXPECT_EQ(workflow_->playback().PlayFile(), wav);
+  EXPECT_TRUE(dialogs_.shown.empty());
+
+  const std::string lrx = Write("export.lrx", BytesOf("alt"));
+  chosen_files_ = {lrx, lrx};
+  dialogs_.answers = {DialogAnswer::kCancel, DialogAnswer::kOk};
+  workflow_->ButtonLoadSaveAnyFileClick(FileButton::kSaveLRXFile);
+  EXPECT_EQ(LastDialog().text, lrx + " existiert schon! Überschreiben?");
+  EXPECT_EQ(ReadWholeFile(lrx), BytesOf("alt"));
+  workflow_->ButtonLoadSaveAnyFileClick(FileButton::kSaveLRXFile);
+  EXPECT_EQ(ReadWholeFile(lrx), workflow_->CompressedStream());
+  EXPECT_EQ(file_requests_.back().title, "Lorix-Sprachanhang speichern");
+  EXPECT_EQ(c().PanelBottom, "ok.");
+
+  // Loading through the dialog: the load title and word, and the file is loaded.
+  chosen_files_ = {lrx};
+  workflow_->ButtonLoadSaveAnyFileClick(FileButton::kLoadLRXFile);
+  EXPECT_EQ(file_requests_.back().title, "Lorix-Sprachanhang laden");
+  EXPECT_EQ(file_requests_.back().ok_word, "Laden");
+  EXPECT_TRUE(file_requests_.back().file_must_exist);
+  EXPECT_EQ(s().LoadedFileKind, LoadedKind::kCompressed);
+}
+
+TEST_F(WorkflowFilesTest, CompressAndDecompressButtonsReportTheSizes) {
+  RecordAndPause(3);
+  workflow_->ButtonCompDecompClick(true);
+  ASSERT_FALSE(workflow_->CompressedStream().empty());
+  EXPECT_EQ(c().PanelBottom, CompressionStatusText(workflow_->PcmStream().size(),
+                                                   workflow_->CompressedStream().size()));
+  workflow_->ButtonCompDecompClick(false);
+  EXPECT_EQ(workflow_->PcmStream(),
+            Decompress(workflow_->CompressedStream(), InitCodecTables()).PcmStream);
+
+  EXPECT_EQ(CompressionStatusText(661544, 98000), "WAV: 647 KB  -  LRX: 96 KB     (14.8 %)");
+  EXPECT_EQ(CompressionStatusText(0, 0), "WAV: 0 KB  -  LRX: 0 KB");
+  EXPECT_EQ(CompressionStatusText(1000, 150), "WAV: 1 KB  -  LRX: 1 KB     (15 %)");
+  EXPECT_EQ(CompressionStatusText(1000, 5), "WAV: 1 KB  -  LRX: 1 KB     (.5 %)");
+}
+
+TEST(OpenSaveDialogTest, CutsANameWithAnotherExtensionAtItsFirstDot) {
+  EXPECT_EQ(CutToDefaultExtension("/home/a.b/x.lrx", "EXE"), "/home/a");
+  EXPECT_EQ(CutToDefaultExtension("/home/a.b/x.exe", "EXE"), "/home/a.b/x.exe");
+  EXPECT_EQ(CutToDefaultExtension("/home/ab/x.wav", "WAV"), "/home/ab/x.wav");
+  EXPECT_EQ(CutToDefaultExtension("/home/ab/x.Wav", "EXE"), "/home/ab/x");
+  EXPECT_EQ(CutToDefaultExtension("/home/a.b/x", "EXE"), "/home/a");
+  EXPECT_EQ(CutToDefaultExtension("/home/ab/x", "EXE"), "/home/ab/x");
+
+  const FileDialogRequest load = PrepareOpenSaveDialog(false, true, "", "/p/LORIXs");
+  EXPECT_EQ(load.title, "WAV(PCM)-Audio-Datei laden");
+  EXPECT_EQ(load.filter_index, 1);
+  EXPECT_FALSE(load.overwrite_prompt);
+  EXPECT_TRUE(load.file_must_exist);
+  const FileDialogRequest save = PrepareOpenSaveDialog(true, false, "", "/p/LORIXs");
+  EXPECT_TRUE(save.overwrite_prompt);
+  EXPECT_FALSE(save.file_must_exist);
+}
+
+TEST(AttachmentNameTest, FormsTheTimeStampWithLeadingZeros) {
+  std::tm time{};
+  time.tm_year = 2024 - 1900;
+  time.tm_mon = 0;
+  time.tm_mday = 31;
+  time.tm_hour = 17;
+  time.tm_min = 45;
+  time.tm_sec = 2;
+  const AttachmentName name = AttachmentNameFor(time, "/p/LORIXs");
+  EXPECT_EQ(name.file_name, "LORIX_20240131_174502.EXE");
+  EXPECT_EQ(name.path, "/p/LORIXs/LORIX_20240131_174502.EXE");
+}
+
+}  // namespace
+}  // namespace lorix
