@@ -15,20 +15,13 @@ namespace {
 constexpr const char* kLineBreak = "\r\n";
 constexpr const char* kThreeLineBreaks = "\r\n\r\n\r\n";
 
-// Splits a text at CR LF, LF or CR and joins the lines with CR LF. A line break at the very end
-// closes the last line and adds no empty one.
+// The lines joined with CR LF.
 std::string JoinLinesWithCrLf(std::string_view text) {
+  const std::vector<std::string_view> lines = SplitTextLines(text);
   std::string joined;
-  joined.reserve(text.size() + text.size() / 16);
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const char c = text[i++];
-    if (c != '\r' && c != '\n') {
-      joined += c;
-      continue;
-    }
-    if (c == '\r' && i < text.size() && text[i] == '\n') ++i;
-    if (i < text.size()) joined += kLineBreak;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) joined += kLineBreak;
+    joined += lines[i];
   }
   return joined;
 }

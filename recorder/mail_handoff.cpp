@@ -15,20 +15,11 @@ namespace {
 
 constexpr const char* kMessageCaption = "LORIX";
 constexpr const char* kLineBreak = "\r\n";
-// Each line followed by a blank and CR LF. Lines end at CR LF, LF or CR; a break at the very end
-// does not start another line.
+// Each line followed by a blank and CR LF.
 std::string LinesWithBlankAndBreak(std::string_view text) {
   std::string result;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find_first_of("\r\n", start);
-    const std::string_view line =
-        text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+  for (const std::string_view line : SplitTextLines(text))
     result.append(line).append(" ").append(kLineBreak);
-    if (end == std::string_view::npos) break;
-    start = end + 1;
-    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
-  }
   return result;
 }
 

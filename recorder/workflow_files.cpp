@@ -111,9 +111,9 @@ void RecordingWorkflow::SaveBufferToFile(bool wav, const std::string& path) {
 }
 
 void RecordingWorkflow::LoadAnyFile(bool wav, const std::string& path) {
-  controls_.LabelRecordedOrLoaded = " Geladene Datei: ";
   const std::optional<std::string> play_file = wav ? LoadWav(path) : LoadCompressed(path);
   if (play_file) {
+    controls_.LabelRecordedOrLoaded = " Geladene Datei: ";
     controls_.LabelLoadedFile = path;
     if (playback_.SetPlayFile(*play_file, true) == 0 && hooks_.show_play_block) {
       hooks_.show_play_block();

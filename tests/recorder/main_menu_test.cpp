@@ -249,12 +249,12 @@ TEST_F(MainMenuTest, SpaceBarWalksThroughTheSteps) {
   ASSERT_TRUE(w.controls().ButtonCreateOpenMail.enabled);
   std::ofstream(paths_.player_program) << "player";
   const fs::path attachment = paths_.lorixs_folder / "gruss.EXE";
-  chosen_files_.push_back(attachment.string());
+  files_.answers.push_back(attachment.string());
   Key(Qt::Key_Space);
-  ASSERT_EQ(file_requests_.size(), 1U);
-  EXPECT_EQ(file_requests_[0].title, "Lorix-Sprachanhang speichern");
-  EXPECT_EQ(file_requests_[0].file_name.rfind((paths_.lorixs_folder / "LORIX_").string(), 0), 0U)
-      << file_requests_[0].file_name;
+  ASSERT_EQ(files_.requests.size(), 1U);
+  EXPECT_EQ(files_.requests[0].title, "Lorix-Sprachanhang speichern");
+  EXPECT_EQ(files_.requests[0].file_name.rfind((paths_.lorixs_folder / "LORIX_").string(), 0), 0U)
+      << files_.requests[0].file_name;
   EXPECT_TRUE(fs::exists(attachment));
   ASSERT_EQ(mail_drafts_.size(), 1U);
   EXPECT_EQ(mail_drafts_[0].attachment, attachment);

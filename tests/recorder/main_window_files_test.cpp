@@ -50,7 +50,7 @@ class MainWindowFilesTest : public testing::MainWindowFixture {
   // Step 4 into LORIXs under `name`.
   fs::path Step4(const std::string& name) {
     const fs::path target = paths_.lorixs_folder / name;
-    chosen_files_.push_back(target.string());
+    files_.answers.push_back(target.string());
     Button("ButtonCreateOpenMail")->click();
     return target;
   }
@@ -111,9 +111,9 @@ TEST_F(MainWindowFilesTest, ExpertButtonsLoadAnAttachmentAndShowItsInformation) 
   window_->SetBlockVisible(Block::kSpecials, true);
   window_->SetBlockVisible(Block::kPlay, false);
 
-  chosen_files_.push_back(attachment.string());
+  files_.answers.push_back(attachment.string());
   Button("ButtonLoadLRXFile")->click();
-  EXPECT_EQ(file_requests_.back().title, "Lorix-Sprachanhang laden");
+  EXPECT_EQ(files_.requests.back().title, "Lorix-Sprachanhang laden");
   EXPECT_EQ(Find<QLabel>("LabelLoadedFile")->text().toStdString(), attachment.string());
   EXPECT_TRUE(window_->BlockVisible(Block::kPlay));  // the decoded version plays
   EXPECT_TRUE(window_->workflow().playback().PlaybackActive());

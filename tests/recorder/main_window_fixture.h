@@ -21,6 +21,7 @@
 #include "audio/scripted_capture_backend.h"
 #include "recorder/window/main_window.h"
 #include "tests/support/recording_dialogs.h"
+#include "tests/support/scripted_file_chooser.h"
 
 namespace lorix::testing {
 
@@ -90,16 +91,7 @@ class MainWindowFixture : public ::testing::Test {
         .settings_file = settings_file,
         .program_name = "LORIX",
         .attachment_overhead = 100000,
-        .choose_file =
-            [this](const FileDialogRequest& request) {
-              file_requests_.push_back(request);
-              std::optional<std::string> answer;
-              if (!chosen_files_.empty()) {
-                answer = chosen_files_.front();
-                chosen_files_.pop_front();
-              }
-              return answer;
-            },
+        .choose_file = files_.AsHook(),
         .open_file = [this](const std::string& file) { opened_files_.push_back(file); },
         .mail = {.compose =
                      [this](const MailDraft& draft) {
@@ -141,8 +133,7 @@ class MainWindowFixture : public ::testing::Test {
   std::unique_ptr<MciService> mci_;
   std::unique_ptr<MainWindow> window_;
   // The file dialog's requests and its answers in turn (none left: cancelled).
-  std::vector<FileDialogRequest> file_requests_;
-  std::deque<std::optional<std::string>> chosen_files_;
+  ScriptedFileChooser files_;
   std::vector<std::string> opened_files_;
   // The mail program: the drafts it was given, its result, and the mailto: URLs opened.
   std::vector<MailDraft> mail_drafts_;

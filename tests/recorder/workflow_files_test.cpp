@@ -48,7 +48,7 @@ class WorkflowFilesTest : public RecordingWorkflowTest {
 
   // Step 4 into LORIXs under the name the dialog answers with.
   std::string BuildAttachment(const std::string& answer) {
-    chosen_files_.push_back(answer);
+    files_.answers.push_back(answer);
     workflow_->ButtonCreateOpenMailClick();
     return s().AttachmentPath;
   }
@@ -136,6 +136,7 @@ TEST_F(WorkflowFilesTest, BrokenFilesAreReportedAndChangeNothing) {
     EXPECT_TRUE(workflow_->CompressedStream().empty());
     EXPECT_FALSE(workflow_->playback().PlaybackActive());
     EXPECT_EQ(c().LabelLoadedFile, "(-)");
+    EXPECT_EQ(c().LabelRecordedOrLoaded, " Aufnahme: ");
     EXPECT_TRUE(c().ButtonRecord.enabled);
     EXPECT_FALSE(c().ButtonCreateOpenMail.enabled);
     EXPECT_FALSE(c().PanelWait_visible);
@@ -156,8 +157,8 @@ TEST_F(WorkflowFilesTest, StepFourWritesPlayerInfoTextAndStreamAndHandsItToTheMa
   EXPECT_EQ(s().AttachmentPath, (paths_.lorixs_folder / kAttachmentFile).string());
   const std::string target = BuildAttachment(s().AttachmentPath);
 
-  ASSERT_EQ(file_requests_.size(), 1u);
-  const FileDialogRequest& request = file_requests_[0];
+  ASSERT_EQ(files_.requests.size(), 1u);
+  const FileDialogRequest& request = files_.requests[0];
   EXPECT_EQ(request.title, "Lorix-Sprachanhang speichern");
   EXPECT_EQ(request.filter_index, 2);
   EXPECT_EQ(request.default_extension, "EXE");
@@ -189,7 +190,7 @@ TEST_F(WorkflowFilesTest, StepFourWritesPlayerInfoTextAndStreamAndHandsItToTheMa
   WriteFileAtomically(target, BytesOf("alt"));
   dialogs_.answers = {DialogAnswer::kCancel};
   BuildAttachment(target);
-  EXPECT_EQ(file_requests_.back().file_name, target);
+  EXPECT_EQ(files_.requests.back().file_name, target);
   EXPECT_EQ(LastDialog().text, target + " existiert schon! Überschreiben?");
   EXPECT_EQ(ReadWholeFile(target), BytesOf("alt"));
   EXPECT_EQ(mails_.size(), 1u);
@@ -212,12 +213,12 @@ TEST_F(WorkflowFilesTest, StepFourAddsTheExtensionUnlessTheNameHasIt) {
     EXPECT_TRUE(fs::exists(folder_ / name)) << name;
   }
   // The dialog starts with the last name; one with another extension is cut at its first dot.
-  chosen_files_.clear();
+  files_.answers.clear();
   workflow_->ButtonCreateOpenMailClick();
-  EXPECT_EQ(file_requests_.back().file_name, base + "2.exe");
+  EXPECT_EQ(files_.requests.back().file_name, base + "2.exe");
   workflow_->ButtonLoadSaveAnyFileClick(FileButton::kSavePCMFile);
-  EXPECT_EQ(file_requests_.back().file_name, base + "2");
-  EXPECT_EQ(file_requests_.back().title, "WAV(PCM)-Audio-Datei speichern");
+  EXPECT_EQ(files_.requests.back().file_name, base + "2");
+  EXPECT_EQ(files_.requests.back().title, "WAV(PCM)-Audio-Datei speichern");
 }
 
 TEST_F(WorkflowFilesTest, AFailedBuildLeavesNothingAndOpensNoMail) {
@@ -273,29 +274,29 @@ TEST_F(WorkflowFilesTest, ALoadedAttachmentPlaysShowsItsInfoTextAndCanBeSentAgai
 TEST_F(WorkflowFilesTest, SavingAsksBeforeReplacingAndTheSavedWavPlays) {
   RecordAndCompress(2);
   const std::string wav = (folder_ / "export.wav").string();
-  chosen_files_ = {wav};
+  files_.answers = {wav};
   workflow_->MTLoadSaveRecClick(false);
   EXPECT_EQ(ReadWholeFile(wav), workflow_->PcmStream());
   EXPECT_EQ(workflow_->playback().PlayFile(), wav);
   EXPECT_TRUE(dialogs_.shown.empty());
 
   const std::string lrx = Write("export.lrx", BytesOf("alt"));
-  chosen_files_ = {lrx, lrx};
+  files_.answers = {lrx, lrx};
   dialogs_.answers = {DialogAnswer::kCancel, DialogAnswer::kOk};
   workflow_->ButtonLoadSaveAnyFileClick(FileButton::kSaveLRXFile);
   EXPECT_EQ(LastDialog().text, lrx + " existiert schon! Überschreiben?");
   EXPECT_EQ(ReadWholeFile(lrx), BytesOf("alt"));
   workflow_->ButtonLoadSaveAnyFileClick(FileButton::kSaveLRXFile);
   EXPECT_EQ(ReadWholeFile(lrx), workflow_->CompressedStream());
-  EXPECT_EQ(file_requests_.back().title, "Lorix-Sprachanhang speichern");
+  EXPECT_EQ(files_.requests.back().title, "Lorix-Sprachanhang speichern");
   EXPECT_EQ(c().PanelBottom, "ok.");
 
   // Loading through the dialog: the load title and word, and the file is loaded.
-  chosen_files_ = {lrx};
+  files_.answers = {lrx};
   workflow_->ButtonLoadSaveAnyFileClick(FileButton::kLoadLRXFile);
-  EXPECT_EQ(file_requests_.back().title, "Lorix-Sprachanhang laden");
-  EXPECT_EQ(file_requests_.back().ok_word, "Laden");
-  EXPECT_TRUE(file_requests_.back().file_must_exist);
+  EXPECT_EQ(files_.requests.back().title, "Lorix-Sprachanhang laden");
+  EXPECT_EQ(files_.requests.back().ok_word, "Laden");
+  EXPECT_TRUE(files_.requests.back().file_must_exist);
   EXPECT_EQ(s().LoadedFileKind, LoadedKind::kCompressed);
 }
 

@@ -26,6 +26,7 @@
 #include "codec/version.h"
 #include "codec/wav_header.h"
 #include "tests/support/recording_dialogs.h"
+#include "tests/support/scripted_file_chooser.h"
 
 #include "recorder/recording_workflow.h"
 
@@ -88,15 +89,7 @@ class RecordingWorkflowTest : public ::testing::Test {
       time.tm_sec = 5;
       return time;
     };
-    hooks.choose_file = [this](const FileDialogRequest& request) {
-      file_requests_.push_back(request);
-      std::optional<std::string> answer;
-      if (!chosen_files_.empty()) {
-        answer = chosen_files_.front();
-        chosen_files_.pop_front();
-      }
-      return answer;
-    };
+    hooks.choose_file = files_.AsHook();
     hooks.open_file = [this](const std::string& file) { opened_.push_back(file); };
     hooks.show_play_block = [this] { ++play_block_shown_; };
     hooks.open_mail = [this](const MailAttachment& request) { mails_.push_back(request); };
@@ -154,8 +147,7 @@ class RecordingWorkflowTest : public ::testing::Test {
   int repaints_ = 0;
   std::vector<FocusTarget> focus_;
   // The file dialog's requests and the answers it gives in turn (none left: cancelled).
-  std::vector<FileDialogRequest> file_requests_;
-  std::deque<std::optional<std::string>> chosen_files_;
+  testing::ScriptedFileChooser files_;
   std::vector<std::string> opened_;
   int play_block_shown_ = 0;
   std::vector<MailAttachment> mails_;
