@@ -95,7 +95,9 @@ std::string SizeText(std::size_t size) {
 
 void UpdateControls(const ControlInputs& in, RecorderControls& c) {
   c.PanelWait_visible = false;
-  c.ButtonAndPlayOrig.enabled = in.SampleCount > 0 && !in.RecordingActive;
+  // Only a recording or a loaded WAV has an uncompressed version to listen to.
+  c.ButtonAndPlayOrig.enabled =
+      in.SampleCount > 0 && !in.RecordingActive && c.LabelRecordedWAV_File.size() > 3;
   Step1(in, c);
   Step2(in, c);
   Step3(in, c);

@@ -89,8 +89,10 @@ void RecordingWorkflow::ButtonAndPlayClick() {
 }
 
 void RecordingWorkflow::ButtonAndPlayOrigClick() {
+  if (!controls_.ButtonAndPlayOrig.enabled) return;
   if (playback_.PlaybackActive()) ButtonStopClick();
-  playback_.SetPlayFile(paths_.temp_recording.string(), true);
+  // The uncompressed version: TempRecording.wav for an own recording, else the loaded WAV.
+  playback_.SetPlayFile(controls_.LabelRecordedWAV_File, true);
 }
 
 }  // namespace lorix

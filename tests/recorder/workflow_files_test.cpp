@@ -76,6 +76,10 @@ TEST_F(WorkflowFilesTest, AWavAtTheRecordingRateBecomesRecordingMaterial) {
   workflow_->ButtonStopClick();
   EXPECT_TRUE(c().ButtonRecord.enabled);
   EXPECT_TRUE(c().ButtonComprDecomprAndPlay.enabled);
+  // Its uncompressed version is the loaded file itself, not an earlier recording.
+  workflow_->ButtonAndPlayOrigClick();
+  EXPECT_EQ(workflow_->playback().PlayFile(), path);
+  workflow_->ButtonStopClick();
 
   // Recording continues behind the loaded sound.
   RecordAndPause(1);
@@ -258,6 +262,9 @@ TEST_F(WorkflowFilesTest, ALoadedAttachmentPlaysShowsItsInfoTextAndCanBeSentAgai
   EXPECT_EQ(c().LabelLoadedFile, first);
   workflow_->ButtonStopClick();
   EXPECT_TRUE(c().ButtonCreateOpenMail.enabled);
+  // An attachment has no uncompressed version; the old recording's file is not offered.
+  EXPECT_TRUE(fs::exists(paths_.temp_recording));
+  EXPECT_FALSE(c().ButtonAndPlayOrig.enabled);
   EXPECT_FALSE(c().ButtonRecord.enabled);
   EXPECT_TRUE(c().ButtonShowMSINFofMail.enabled);
 
