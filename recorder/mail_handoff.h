@@ -35,8 +35,8 @@ enum class MailMethod { kNone = 0, kMapi = 1, kSystem = 2 };
 
 // What the hand-off needs to know about the attachment just written.
 struct MailAttachment {
-  std::int64_t compressed_stream_size = 0;
-  std::int64_t AttachmentOverhead = 0;  // player program + information text
+  std::int64_t compressed_stream_size = 0;  // the payload and its header in the attachment
+  std::int64_t AttachmentOverhead = 0;      // player program + information text
   std::string AttachmentPath;
 };
 

@@ -50,8 +50,7 @@ void Step4(const ControlInputs& in, RecorderControls& c) {
   b.enabled = in.compressed_stream_size > 0 && in.AttachmentPath.size() >= 4 &&
               !in.compressed_stale && !in.PlaybackActive && !in.RecordingActive && !in.LevelMeterOn;
   if (!in.AttachmentPath.empty()) {
-    const std::int64_t size =
-        static_cast<std::int64_t>(in.compressed_stream_size) + in.AttachmentOverhead;
+    const std::int64_t size = in.attachment_stream_size + in.AttachmentOverhead;
     b.hint = "4. Mail-Anhang (" + std::to_string(size / 1024) + " KB) erstellen:  !!!" +
              kLineBreak + in.AttachmentFileName;
   } else {

@@ -116,6 +116,9 @@ struct ControlInputs {
   std::int64_t AttachmentOverhead = 0;
   std::size_t pcm_stream_size = 0;
   std::size_t compressed_stream_size = 0;
+  // What an attachment takes of CompressedStream: the payload and its header. A loaded
+  // attachment's CompressedStream is the whole file, of which only the stream is re-packed.
+  std::int64_t attachment_stream_size = 0;
   std::size_t info_stream_size = 0;
   // The compressed stream no longer matches the recording (it was changed after step 3).
   bool compressed_stale = false;

@@ -68,6 +68,7 @@ void RecordingWorkflow::UpdateControls() {
   in.AttachmentOverhead = state_.AttachmentOverhead;
   in.pcm_stream_size = pcm_stream_.size();
   in.compressed_stream_size = compressed_stream_.size();
+  in.attachment_stream_size = AttachmentStreamSize();
   in.info_stream_size = info_stream_.size();
   in.compressed_stale = state_.CompressedStale;
   in.AttachmentPath = state_.AttachmentPath;

@@ -158,6 +158,8 @@ class RecordingWorkflow {
   void StartEngine();
   // Loads the WAV file named by LabelRecordedWAV_File into PcmStream; false after a message.
   bool LoadRecordedWav();
+  // The payload and header an attachment takes from CompressedStream; 0 without one.
+  std::int64_t AttachmentStreamSize() const;
   bool CompressPcmStream();
   bool DecompressIntoPcmStream();
   // Load a file into the buffers; the file to play, or nothing after a message.

@@ -7,6 +7,7 @@
 #include "codec/decoder.h"
 #include "codec/encoder.h"
 #include "codec/info_text.h"
+#include "codec/stream_header.h"
 #include "codec/version.h"
 #include "recorder/recording_workflow.h"
 
@@ -55,6 +56,8 @@ bool RecordingWorkflow::CompressPcmStream() {
     CompressResult result = Compress(pcm_stream_, state_.SampleCount, settings, tables_,
                                      ProgramVersion, InfoTextLength());
     compressed_stream_ = std::move(result.CompressedStream);
+    // The encoder writes the payload and its header, nothing else.
+    state_.PayloadSize = static_cast<std::int32_t>(compressed_stream_.size()) - kStreamHeaderSize;
     SetCurrentSampleRate(result.CurrentSampleRate);
   } catch (const CodecError& error) {
     ShowError(error.what());

@@ -9,6 +9,7 @@
 #include "codec/codec_error.h"
 #include "codec/file_io.h"
 #include "codec/info_text.h"
+#include "codec/stream_header.h"
 #include "codec/text_encoding.h"
 #include "recorder/recording_workflow.h"
 
@@ -34,6 +35,11 @@ AttachmentName AttachmentNameFor(const std::tm& now, const std::filesystem::path
   name.file_name = std::string("LORIX_") + stamp + ".EXE";
   name.path = (folder / name.file_name).string();
   return name;
+}
+
+std::int64_t RecordingWorkflow::AttachmentStreamSize() const {
+  if (compressed_stream_.empty()) return 0;
+  return std::int64_t{state_.PayloadSize} + kStreamHeaderSize;
 }
 
 void RecordingWorkflow::NewAttachmentName() {
@@ -78,8 +84,7 @@ void RecordingWorkflow::ButtonCreateOpenMailClick() {
   dialogs_.Show({kCaption, "Die Datei \"" + target + "\" wurde erstellt!", DialogIcon::kInformation,
                  DialogButtons::kOk});
   if (hooks_.open_mail) {
-    hooks_.open_mail({static_cast<std::int64_t>(compressed_stream_.size()),
-                      state_.AttachmentOverhead, state_.AttachmentPath});
+    hooks_.open_mail({AttachmentStreamSize(), state_.AttachmentOverhead, state_.AttachmentPath});
   }
   UpdateControls();
 }

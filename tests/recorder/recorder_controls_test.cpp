@@ -50,6 +50,7 @@ TEST(UpdateControls, ExpertButtonsFollowTheBuffers) {
 TEST(UpdateControls, Step4NeedsACurrentCompressedStreamAndAnAttachmentName) {
   ControlInputs in;
   in.compressed_stream_size = 3000;
+  in.attachment_stream_size = 3000;
   in.AttachmentOverhead = 100000;
   in.AttachmentPath = "/p/LORIXs/LORIX_20240102_030405.EXE";
   in.AttachmentFileName = "LORIX_20240102_030405.EXE";
@@ -61,6 +62,11 @@ TEST(UpdateControls, Step4NeedsACurrentCompressedStreamAndAnAttachmentName) {
   EXPECT_EQ(c.ButtonCreateOpenMail.hint,
             "4. Mail-Anhang (100 KB) erstellen:  !!!\r\nLORIX_20240102_030405.EXE");
   EXPECT_EQ(c.ButtonCreateOpenMail.caption, "&4. Fertigstellen ");
+  // A loaded attachment: only its stream goes into the new one.
+  in.compressed_stream_size = 900000;
+  UpdateControls(in, c);
+  EXPECT_EQ(c.ButtonCreateOpenMail.hint,
+            "4. Mail-Anhang (100 KB) erstellen:  !!!\r\nLORIX_20240102_030405.EXE");
 
   in.compressed_stale = true;
   UpdateControls(in, c);

@@ -273,9 +273,11 @@ TEST_F(WorkflowFilesTest, ALoadedAttachmentPlaysShowsItsInfoTextAndCanBeSentAgai
   ASSERT_EQ(opened_.size(), 1u);
   EXPECT_EQ(opened_[0], (paths_.temps_folder / "TempInfo-utf8.txt").string());
 
-  // Sent again: the current player and text in front of the loaded file's stream.
+  // Sent again: the current player and text in front of the loaded file's stream; the mail
+  // counts the new attachment's size, not the loaded file's.
   const std::string second = BuildAttachment((folder_ / "zweite.EXE").string());
   EXPECT_EQ(ReadWholeFile(second), ReadWholeFile(first));
+  EXPECT_EQ(mails_.back().compressed_stream_size, static_cast<std::int64_t>(compressed.size()));
 }
 
 TEST_F(WorkflowFilesTest, SavingAsksBeforeReplacingAndTheSavedWavPlays) {
@@ -305,6 +307,18 @@ TEST_F(WorkflowFilesTest, SavingAsksBeforeReplacingAndTheSavedWavPlays) {
   EXPECT_EQ(files_.requests.back().ok_word, "Laden");
   EXPECT_TRUE(files_.requests.back().file_must_exist);
   EXPECT_EQ(s().LoadedFileKind, LoadedKind::kCompressed);
+}
+
+TEST_F(WorkflowFilesTest, StepFourPacksWhatTheCompressButtonMadeLast) {
+  RecordAndCompress(1);
+  RecordAndPause(2);
+  workflow_->ButtonCompDecompClick(true);
+  ASSERT_TRUE(c().ButtonCreateOpenMail.enabled);
+  const Bytes stream = workflow_->CompressedStream();
+  const Bytes written = ReadWholeFile(BuildAttachment((folder_ / "neu.EXE").string()));
+  ASSERT_EQ(written.size(), player_.size() + InfoText().size() + stream.size());
+  EXPECT_TRUE(std::equal(stream.begin(), stream.end(),
+                         written.end() - static_cast<std::ptrdiff_t>(stream.size())));
 }
 
 TEST_F(WorkflowFilesTest, CompressAndDecompressButtonsReportTheSizes) {
