@@ -16,24 +16,11 @@
 #include "codec/version.h"
 #include "desktop/mailto_url.h"
 #include "desktop/open_with_desktop.h"
+#include "recorder/window/main_window_paint.h"
 
 namespace lorix {
 
 namespace {
-
-QString Q(const std::string& text) {
-  return QString::fromStdString(text);
-}
-
-std::string S(const QString& text) {
-  return text.toStdString();
-}
-
-QLabel* NewLabel(QWidget* parent, const char* name, const QString& text = {}) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QString::fromLatin1(name));
-  return label;
-}
 
 // Labels that open an address look like links: underlined, link colour, pointing hand.
 void StyleAsLink(QLabel* label) {
@@ -49,14 +36,14 @@ AboutBox::AboutBox(AboutBoxParts parts, QWidget* parent)
   if (!parts_.open) parts_.open = [](const std::string& target) { OpenWithDesktop(target); };
   if (!parts_.set_clipboard) {
     parts_.set_clipboard = [](const std::string& text) {
-      QGuiApplication::clipboard()->setText(Q(text));
+      QGuiApplication::clipboard()->setText(ToQt(text));
     };
   }
 
   setObjectName(QStringLiteral("FormAbout"));
   setWindowTitle(QString::fromUtf8("Programm-Informationen"));
 
-  PanelTitle_ = NewLabel(this, "PanelTitle");
+  PanelTitle_ = Named(new QLabel(this), "PanelTitle");
   PanelTitle_->setAlignment(Qt::AlignCenter);
   PanelTitle_->setMinimumHeight(64);
   QFont title_font = PanelTitle_->font();
@@ -67,21 +54,21 @@ AboutBox::AboutBox(AboutBoxParts parts, QWidget* parent)
       QStringLiteral("QLabel { color: white; background: qlineargradient(x1:0, y1:0, x2:1, y2:1, "
                      "stop:0 #1c4f7c, stop:1 #2f7fb5); }"));
 
-  LabelVersion_ = NewLabel(this, "LabelVersion");
+  LabelVersion_ = Named(new QLabel(this), "LabelVersion");
   QFont version_font = LabelVersion_->font();
   version_font.setBold(true);
   LabelVersion_->setFont(version_font);
   LabelVersion_->setAlignment(Qt::AlignCenter);
 
-  Label1_ = NewLabel(this, "Label1", QString::fromUtf8("Programm-Laufzeit:"));
-  LabelRunTimeMinutes_ = NewLabel(this, "LabelRunTimeMinutes", QStringLiteral("0:00"));
-  Label2_ = NewLabel(this, "Label2", QString::fromUtf8(kMakerNameLine1));
-  Label3_ = NewLabel(this, "Label3", QString::fromUtf8(kMakerNameLine2));
-  Label5_ = NewLabel(this, "Label5", QStringLiteral("eMail:"));
-  LabelEMailAdr1_ = NewLabel(this, "LabelEMailAdr1");
-  LabelEMailAdr2_ = NewLabel(this, "LabelEMailAdr2");
-  Label8_ = NewLabel(this, "Label8", QStringLiteral("Website:"));
-  LabelWebsite_ = NewLabel(this, "LabelWebsite");
+  Label1_ = Named(new QLabel(QString::fromUtf8("Programm-Laufzeit:"), this), "Label1");
+  LabelRunTimeMinutes_ = Named(new QLabel(QStringLiteral("0:00"), this), "LabelRunTimeMinutes");
+  Label2_ = Named(new QLabel(QString::fromUtf8(kMakerNameLine1), this), "Label2");
+  Label3_ = Named(new QLabel(QString::fromUtf8(kMakerNameLine2), this), "Label3");
+  Label5_ = Named(new QLabel(QStringLiteral("eMail:"), this), "Label5");
+  LabelEMailAdr1_ = Named(new QLabel(this), "LabelEMailAdr1");
+  LabelEMailAdr2_ = Named(new QLabel(this), "LabelEMailAdr2");
+  Label8_ = Named(new QLabel(QStringLiteral("Website:"), this), "Label8");
+  LabelWebsite_ = Named(new QLabel(this), "LabelWebsite");
   for (QLabel* link : {LabelEMailAdr1_, LabelEMailAdr2_, LabelWebsite_}) StyleAsLink(link);
   for (QLabel* clickable :
        {Label1_, LabelRunTimeMinutes_, LabelEMailAdr1_, LabelEMailAdr2_, LabelWebsite_}) {
@@ -150,13 +137,13 @@ AboutBox::AboutBox(AboutBoxParts parts, QWidget* parent)
 
 void AboutBox::FormCreate() {
   ButtonRecommand_->setText(QString::fromUtf8("LORIX\n weiterempfehlen ..."));
-  LabelVersion_->setText(Q(VersionText(parts_.program_name, kFileVersion)));
-  PanelTitle_->setText(Q(PanelTitleText(ProgramVersion)));
-  LabelEMailAdr1_->setText(Q(std::string(kAuthorMail)));
+  LabelVersion_->setText(ToQt(VersionText(parts_.program_name, kFileVersion)));
+  PanelTitle_->setText(ToQt(PanelTitleText(ProgramVersion)));
+  LabelEMailAdr1_->setText(ToQt(kAuthorMail));
   LabelEMailAdr2_->setText(QString());
   // The empty second address line is hidden so that it leaves no gap between the contact rows.
   LabelEMailAdr2_->setVisible(false);
-  LabelWebsite_->setText(Q(std::string(kWebPageUrl)));
+  LabelWebsite_->setText(ToQt(kWebPageUrl));
 }
 
 void AboutBox::FormActivate() {
@@ -165,16 +152,17 @@ void AboutBox::FormActivate() {
 }
 
 void AboutBox::LabelRunTimeMinutesClick() {
-  LabelRunTimeMinutes_->setText(Q(RunTimeText(RunTimeMinutes(parts_.start_time, parts_.clock()))));
+  LabelRunTimeMinutes_->setText(
+      ToQt(RunTimeText(RunTimeMinutes(parts_.start_time, parts_.clock()))));
 }
 
 void AboutBox::LabelWebsiteClick() {
-  Open(S(LabelWebsite_->text()));
+  Open(LabelWebsite_->text().toStdString());
 }
 
 void AboutBox::LabelEMailsClick(QLabel* sender) {
   const std::string tag = EMailTag(parts_.program_name, kFileVersion);
-  Open(MailtoUrl(S(sender->text()), tag, tag));
+  Open(MailtoUrl(sender->text().toStdString(), tag, tag));
 }
 
 void AboutBox::ButtonRecommandClick() {
