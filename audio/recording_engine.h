@@ -69,7 +69,11 @@ class RecordingEngine {
   // Handles one buffer the device handed back.
   void MMWimData(CaptureBuffer* buffer);
   void ShowWaveInStatus(const std::string& text);
-  void AddErrorLine(const std::string& text, bool modal) { error_log_.AddErrorLine(text, modal); }
+  // Every new line is a changed text for the sound-card window.
+  void AddErrorLine(const std::string& text, bool modal) {
+    error_log_.AddErrorLine(text, modal);
+    if (OnTextsChanged) OnTextsChanged();
+  }
 
   Phase phase() const;
   const RecordingEngineState& state() const { return state_; }

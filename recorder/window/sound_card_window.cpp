@@ -7,16 +7,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <utility>
 
 namespace {
-
-// How often a visible window looks for new error lines: the engine reports text changes, but
-// an error line alone changes no text.
-constexpr int kLogPollMs = 250;
 
 QLabel* BoldLabel(const QString& text, QWidget* parent) {
   auto* label = new QLabel(text, parent);
@@ -88,10 +83,6 @@ SoundCardWindow::SoundCardWindow(lorix::RecordingEngine& engine, QWidget* parent
   connect(button_start_, &QPushButton::clicked, this, [this] { ButtonStartClick(); });
   connect(cb_show_wave_errors_, &QCheckBox::toggled, this,
           [this](bool checked) { CBShowWaveErrorsClick(checked); });
-
-  log_poll_ = new QTimer(this);
-  log_poll_->setInterval(kLogPollMs);
-  connect(log_poll_, &QTimer::timeout, this, [this] { RefreshMemo(); });
 
   previous_texts_changed_ = std::move(engine_.OnTextsChanged);
   engine_.OnTextsChanged = [this] {
@@ -166,11 +157,5 @@ bool SoundCardWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void SoundCardWindow::showEvent(QShowEvent* event) {
   Refresh();
-  log_poll_->start();
   QWidget::showEvent(event);
-}
-
-void SoundCardWindow::hideEvent(QHideEvent* event) {
-  log_poll_->stop();
-  QWidget::hideEvent(event);
 }

@@ -14,7 +14,6 @@ class QCheckBox;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
-class QTimer;
 
 class SoundCardWindow : public QWidget {
   Q_OBJECT
@@ -44,7 +43,6 @@ class SoundCardWindow : public QWidget {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
-  void hideEvent(QHideEvent* event) override;
 
  private:
   void CBShowWaveErrorsClick(bool checked);
@@ -65,5 +63,4 @@ class SoundCardWindow : public QWidget {
   QCheckBox* cb_show_wave_errors_ = nullptr;
   QPushButton* button_start_ = nullptr;
   QCheckBox* cb_do_out_ = nullptr;
-  QTimer* log_poll_ = nullptr;
 };
