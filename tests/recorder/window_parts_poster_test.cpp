@@ -1,25 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QObject>
 #include <QThread>
 #include <thread>
 #include <vector>
 
 #include "recorder/window/qt_ui_thread.h"
+#include "tests/support/qt_run_until.h"
 
 namespace {
 
-// Runs the event loop until `done` holds or two seconds have passed.
-bool RunUntil(const std::function<bool()>& done) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done() && timer.elapsed() < 2000) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return done();
-}
+using lorix::testing::RunUntil;
 
 TEST(QtPoster, RunsWorkFromAnotherThreadOnTheUiThreadInOrder) {
   QObject context;

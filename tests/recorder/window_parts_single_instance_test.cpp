@@ -5,24 +5,17 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QWidget>
 #include <cstring>
 
 #include "recorder/window/single_instance.h"
+#include "tests/support/qt_run_until.h"
 
 namespace {
 
-bool RunUntil(const std::function<bool()>& done, int timeout_ms = 2000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done() && timer.elapsed() < timeout_ms) {
-    QApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return done();
-}
+using lorix::testing::RunUntil;
 
 // A socket path of this test process, so that parallel runs and a real recorder do not meet.
 // The test's server listens until the process ends; its file goes with the test.

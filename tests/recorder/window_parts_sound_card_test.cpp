@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -15,18 +14,12 @@
 #include "audio/scripted_capture_backend.h"
 #include "recorder/window/qt_ui_thread.h"
 #include "recorder/window/sound_card_window.h"
+#include "tests/support/qt_run_until.h"
 #include "tests/support/recording_dialogs.h"
 
 namespace {
 
-bool RunUntil(const std::function<bool()>& done, int timeout_ms = 2000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done() && timer.elapsed() < timeout_ms) {
-    QApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return done();
-}
+using lorix::testing::RunUntil;
 
 std::chrono::system_clock::time_point FixedTime() {
   return std::chrono::system_clock::from_time_t(1700000000);
