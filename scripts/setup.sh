@@ -19,6 +19,10 @@ packages=(
   qt6-base-dev qt6-translations-l10n libgl-dev
   # spoken test material
   espeak-ng sox
+  # the Windows player: MinGW-w64 cross compiler (windres, strip, objdump with it), and Wine
+  # with the fonts of its dialogs to run it on the test rig
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 fonts-wine libxrandr2 libxi6
+  libxcomposite1
 )
 
 missing=()
