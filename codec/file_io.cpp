@@ -25,34 +25,6 @@ std::string Quoted(const std::filesystem::path& path) {
 
 }  // namespace
 
-std::string SystemErrorText(int error_number) {
-  switch (error_number) {
-    case ENOENT:
-      return "Datei oder Ordner nicht gefunden";
-    case EACCES:
-    case EPERM:
-      return "Zugriff verweigert";
-    case EISDIR:
-      return "ist ein Ordner";
-    case EEXIST:
-      return "eine Datei gleichen Namens ist im Weg";
-    case ENOTDIR:
-      return "ein Teil des Pfades ist kein Ordner";
-    case ENOSPC:
-      return "kein Platz mehr auf dem Datenträger";
-    case EROFS:
-      return "Datenträger ist schreibgeschützt";
-    case ENOMEM:
-      return "nicht genug Arbeitsspeicher";
-    case EIO:
-      return "Ein-/Ausgabefehler";
-    case 0:
-      return "unbekannter Fehler";
-    default:
-      return std::strerror(error_number);
-  }
-}
-
 InputFile::InputFile(const std::filesystem::path& path) : path_(path) {
   // Not blocking on open: a named pipe is refused below instead of hanging the program.
   fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);

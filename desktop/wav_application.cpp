@@ -29,11 +29,4 @@ WavApplication FindExecutableForWav() {
   return found;
 }
 
-std::string ApplicationName(const std::string& program_path) {
-  const std::size_t slash = program_path.rfind('/');
-  const std::string file =
-      slash == std::string::npos ? program_path : program_path.substr(slash + 1);
-  return file.substr(0, file.find('.'));
-}
-
 }  // namespace lorix

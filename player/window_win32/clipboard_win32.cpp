@@ -1,0 +1,29 @@
+#include "player/window_win32/clipboard_win32.h"
+
+// windows.h first: the other system headers build on it.
+#include <windows.h>
+
+#include <cstring>
+
+#include "codec/text_encoding.h"
+
+namespace lorix {
+
+void CopyTextToClipboard(void* owner, const std::string& text) {
+  if (!OpenClipboard(static_cast<HWND>(owner))) return;
+  const std::string bytes = Utf8ToCp1252(text);
+  const std::size_t size = bytes.size() + 1;  // with the closing zero
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, size);
+  void* target = memory ? GlobalLock(memory) : nullptr;
+  if (target) {
+    std::memcpy(target, bytes.c_str(), size);
+    GlobalUnlock(memory);
+    EmptyClipboard();
+    // From here on the memory belongs to the clipboard.
+    if (SetClipboardData(CF_TEXT, memory)) memory = nullptr;
+  }
+  if (memory) GlobalFree(memory);
+  CloseClipboard();
+}
+
+}  // namespace lorix

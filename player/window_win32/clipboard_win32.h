@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+namespace lorix {
+
+// Puts `text` on the clipboard as plain text in the Western code page, with its closing zero
+// byte, the clipboard owned by `owner` (a window handle).
+void CopyTextToClipboard(void* owner, const std::string& text);
+
+}  // namespace lorix

@@ -1,0 +1,106 @@
+// LorixPlayer.exe for Windows: plays the recording appended to its own file (or a file named on
+// the command line or dropped on the window) through the system's media-control service.
+
+// windows.h first: the other system headers build on it.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "audio/mixer.h"
+#include "audio/win32/winmm_mci.h"
+#include "audio/win32/winmm_mixer_backend.h"
+#include "codec/win32/wide_text.h"
+#include "desktop/win32/shell_win32.h"
+#include "player/player_app.h"
+#include "player/window_win32/clipboard_win32.h"
+#include "player/window_win32/own_version.h"
+#include "player/window_win32/temp_base.h"
+#include "player/window_win32/win32_dialogs.h"
+#include "player/window_win32/win32_player_window.h"
+
+// The runtime's default handler for an uncaught exception prints the exception's demangled
+// type, and the demangler alone is a fifth of the program. The player catches what it throws;
+// anything else ends it at once.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() {
+  std::abort();
+}
+}  // namespace __gnu_cxx
+
+namespace {
+
+// The short wait at the end, in which the media service lets go of its device.
+constexpr DWORD kShutdownWaitMs = 10;
+
+std::string OwnExecutable() {
+  std::wstring buffer(MAX_PATH, L'\0');
+  while (true) {
+    const DWORD length =
+        GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length < buffer.size()) return lorix::Narrow(std::wstring_view(buffer.data(), length));
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+// The arguments after the program's name; a quoted argument may hold blanks.
+std::vector<std::string> Arguments() {
+  int count = 0;
+  LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> arguments;
+  for (int i = 1; words && i < count; ++i) arguments.push_back(lorix::Narrow(words[i]));
+  if (words) LocalFree(words);
+  return arguments;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  using namespace lorix;
+
+  WinmmMixerBackend mixer_backend;
+  Mixer mixer(mixer_backend);
+  Win32Dialogs dialogs;
+
+  Win32PlayerWindow* window = nullptr;
+  PlayerServices services;
+  services.send_command = [](const std::string& command, std::string& reply) {
+    return WinmmSendString(command, reply);
+  };
+  services.error_text = [](int code) { return WinmmErrorText(code); };
+  services.find_wave_application = [](const std::string& wav_file) {
+    const WavApplication found = FindExecutableFor(wav_file);
+    return found.result > 32 ? found.path : std::string();
+  };
+  services.open = [](const std::string& target) { ShellOpen(target); };
+  services.start_system_mixer = [] { return StartCommandLine("SNDVOL32"); };
+  services.copy_to_clipboard = [&window](const std::string& text) {
+    CopyTextToClipboard(window ? window->handle() : nullptr, text);
+  };
+  services.repaint = [&window] {
+    if (window) window->Repaint();
+  };
+  services.shutdown_wait = [] { Sleep(kShutdownWaitMs); };
+
+  PlayerSetup setup;
+  setup.base_dir = PlayerTempBase();
+  setup.own_executable = OwnExecutable();
+  setup.version = OwnFileVersion();
+
+  PlayerApp app(std::move(services), mixer, dialogs, std::move(setup));
+  Win32PlayerWindow player_window(instance, app);
+  window = &player_window;
+
+  app.Start(Arguments());
+  player_window.Sync();
+
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return 0;
+}
