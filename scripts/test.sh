@@ -35,9 +35,10 @@ echo "== release build and unit tests =="
 bash scripts/build.sh release
 run_ctest --test-dir build/release -L unit
 
-echo "== real audio and real windows on the test rig (PulseAudio, Xvfb) =="
-# The rig tests share one null sink and one display, so CTest runs them one at a time.
-run_ctest --test-dir build/release -L 'rig|x11'
+echo "== real audio and real windows on the test rig (PulseAudio, Xvfb, Wine) =="
+# The rig tests share one null sink and one display, so CTest runs them one at a time; the
+# Windows player runs there under Wine.
+run_ctest --test-dir build/release -L 'rig|x11|wine'
 
 echo "== unit tests under AddressSanitizer + UBSan =="
 bash scripts/build.sh asan

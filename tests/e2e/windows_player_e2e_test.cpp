@@ -1,0 +1,244 @@
+// The Windows player as a recipient meets it, under Wine on the test rig: an attachment packed
+// with the Windows LorixPlayer.exe is started without an argument; it must unpack the same
+// recording the decoder makes and play it into the rig's null sink. Its keys, its two views,
+// its help and wrong-format boxes and its exit code are checked from outside, on the X display.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "audio/wav_parser.h"
+#include "desktop/command_output.h"
+#include "desktop/path_search.h"
+#include "tests/support/child_program.h"
+#include "tests/support/sink_recording.h"
+#include "tests/support/x11_windows.h"
+
+namespace lorix::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+const fs::path kTool = LORIX_TOOL_PATH;
+const fs::path kPlayer = LORIX_WINDOWS_PLAYER_EXE;
+const fs::path kSpeech = fs::path(LORIX_SPEECH_DIR) / "speech_de.wav";
+const fs::path kScreenshots = LORIX_SCREENSHOT_DIR;
+constexpr int kRate = 11025;
+
+// The first mapped window whose title is `title` (or starts with it), waiting up to `wait`;
+// 0 when none comes.
+unsigned long FindWindow(const std::string& title, bool prefix, std::chrono::milliseconds wait) {
+  X11Windows windows;
+  if (!windows.connected()) return 0;
+  unsigned long found = 0;
+  WaitUntil(
+      [&] {
+        const auto list = windows.Find(title, prefix);
+        found = list.empty() ? 0 : list.front();
+        return found != 0;
+      },
+      wait, [] { std::this_thread::sleep_for(50ms); });
+  return found;
+}
+
+void Key(unsigned long window, const std::string& key) {
+  EXPECT_EQ(
+      RunAndCapture({"xdotool", "key", "--window", std::to_string(window), key}, 10s).exit_status,
+      0)
+      << key;
+}
+
+void Screenshot(unsigned long window, const std::string& name) {
+  fs::create_directories(kScreenshots);
+  EXPECT_EQ(RunAndCapture(
+                {"import", "-window", std::to_string(window), (kScreenshots / name).string()}, 20s)
+                .exit_status,
+            0)
+      << name;
+}
+
+// Whether each 50 ms stretch of an 8-bit recording carries sound.
+std::vector<bool> Loudness(const Bytes& samples) {
+  constexpr std::size_t kStretch = kRate / 20;
+  std::vector<bool> loud;
+  for (std::size_t start = 0; start + kStretch <= samples.size(); start += kStretch) {
+    const auto [low, high] =
+        std::minmax_element(samples.begin() + start, samples.begin() + start + kStretch);
+    loud.push_back(*low < 124 || *high > 132);
+  }
+  return loud;
+}
+
+class WindowsPlayer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* rig = std::getenv("LORIX_AUDIO_RIG");
+    ASSERT_TRUE(rig && std::string(rig) == "1") << "not started by the test rig";
+    ASSERT_NE(std::getenv("WINEPREFIX"), nullptr) << "the rig has no Wine (wine_rig.sh)";
+    wine_ = FindInPath("wine");
+    ASSERT_FALSE(wine_.empty()) << "Wine is missing (scripts/setup.sh)";
+    ASSERT_TRUE(fs::exists(kPlayer)) << kPlayer;
+    ASSERT_TRUE(fs::exists(kSpeech)) << kSpeech;
+    folder_ = fs::temp_directory_path() /
+              ("lorix_windows_player_" + std::to_string(getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  int Tool(const std::vector<std::string>& args) {
+    std::vector<std::string> argv = {kTool.string()};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return RunAndCapture(argv, 60s).exit_status;
+  }
+
+  // Packs the spoken message with the Windows player; the player's decoding of it is
+  // `reference`.
+  fs::path PackAttachment(const fs::path& reference) {
+    const fs::path attachment = folder_ / "LORIX_Gruss.EXE";
+    EXPECT_EQ(
+        Tool({"pack", "--player-exe", kPlayer.string(), kSpeech.string(), attachment.string()}), 0);
+    EXPECT_EQ(Tool({"decode", "--player", attachment.string(), reference.string()}), 0);
+    return attachment;
+  }
+
+  // Waits until the started attachment has written its recording and had a moment to start it.
+  void WaitForPlayback() {
+    const fs::path wav = folder_ / "TEMPs" / "TempWave.wav";
+    EXPECT_TRUE(
+        WaitUntil([&] { return fs::exists(wav); }, 30s, [] { std::this_thread::sleep_for(50ms); }))
+        << "no TempWave.wav";
+  }
+
+  fs::path wine_;
+  fs::path folder_;
+};
+
+TEST_F(WindowsPlayer, AttachmentStartedWithoutArgumentPlaysItsRecording) {
+  const fs::path reference = folder_ / "reference.wav";
+  const fs::path attachment = PackAttachment(reference);
+  const PcmSound decoded = ReadSound(reference);
+  ASSERT_EQ(decoded.format.sample_rate, static_cast<unsigned>(kRate));
+  const double seconds = static_cast<double>(decoded.samples.size()) / kRate;
+  ASSERT_GT(seconds, 5.0);
+
+  MonitorRecording heard(folder_ / "heard.wav");
+  ASSERT_TRUE(heard.started());
+  ChildProgram player(wine_, folder_, {attachment.filename().string()});
+  const unsigned long window = FindWindow("LORIX-Player V.1.5.0.1", false, 60s);
+  ASSERT_NE(window, 0u) << "no player window";
+  WaitForPlayback();
+  std::this_thread::sleep_for(std::chrono::milliseconds(static_cast<int>(seconds * 1000)) + 2s);
+  heard.Stop();
+  EXPECT_EQ(FindWindow("Information", false, 0ms), 0u) << "a message box came up";
+
+  EXPECT_EQ(ReadBytes(folder_ / "TEMPs" / "TempWave.wav"), ReadBytes(reference));
+  EXPECT_TRUE(fs::exists(folder_ / "TEMPs" / "TempInfo.txt"));
+
+  // Half-second stretches of the recording are found in what the sink played.
+  const PcmSound recorded = ReadSound(folder_ / "heard.wav");
+  const std::size_t n = decoded.samples.size();
+  int matched = 0;
+  for (const std::size_t start : {n / 4, n / 2, 3 * n / 4}) {
+    const auto begin = decoded.samples.begin() + static_cast<std::ptrdiff_t>(start);
+    const double correlation = BestCorrelation(Bytes(begin, begin + kRate / 2), recorded.samples);
+    std::printf("correlation of the stretch at %zu: %.3f\n", start, correlation);
+    if (correlation >= 0.8) ++matched;
+  }
+  EXPECT_GE(matched, 2);
+
+  // E widens the window to the full view and back; the client areas are those of the outer
+  // sizes 243 x 181 and 612 x 226 under Wine's own 3-pixel frame and caption.
+  X11Windows windows;
+  ASSERT_TRUE(windows.connected());
+  EXPECT_EQ(windows.Geometry(window).width, 237);
+  Screenshot(window, "windows_player_compact.png");
+  Key(window, "e");
+  EXPECT_TRUE(WaitUntil([&] { return windows.Geometry(window).width == 606; }, 5s,
+                        [] { std::this_thread::sleep_for(50ms); }));
+  Screenshot(window, "windows_player_full.png");
+  Key(window, "e");
+  EXPECT_TRUE(WaitUntil([&] { return windows.Geometry(window).width == 237; }, 5s,
+                        [] { std::this_thread::sleep_for(50ms); }));
+
+  windows.RequestClose(window);
+  EXPECT_EQ(player.WaitForExit(15s), 0);
+}
+
+TEST_F(WindowsPlayer, SpacePausesAndResumesSStopsF1Helps) {
+  const fs::path reference = folder_ / "reference.wav";
+  const fs::path attachment = PackAttachment(reference);
+  const double seconds = static_cast<double>(ReadSound(reference).samples.size()) / kRate;
+
+  MonitorRecording heard(folder_ / "heard.wav");
+  ASSERT_TRUE(heard.started());
+  ChildProgram player(wine_, folder_, {attachment.filename().string()});
+  const unsigned long window = FindWindow("LORIX-Player V.", true, 60s);
+  ASSERT_NE(window, 0u) << "no player window";
+  WaitForPlayback();
+  std::this_thread::sleep_for(1500ms);
+  Key(window, "space");  // pause
+  std::this_thread::sleep_for(2500ms);
+  Key(window, "space");  // go on
+  std::this_thread::sleep_for(1500ms);
+  Key(window, "s");
+  // The recording reaches the file a few seconds late: long enough for the silence to show.
+  std::this_thread::sleep_for(6s);
+  heard.Stop();
+
+  // Sound, a gap of the pause, sound again, and silence from the stop on, although the
+  // message would have gone on.
+  const std::vector<bool> loud = Loudness(ReadSound(folder_ / "heard.wav").samples);
+  const auto first = std::find(loud.begin(), loud.end(), true);
+  const auto last = std::find(loud.rbegin(), loud.rend(), true).base();
+  ASSERT_LT(first, last) << "nothing was heard";
+  std::string timeline;
+  for (const bool stretch : loud) timeline += stretch ? '#' : '.';
+  std::printf("heard, 50 ms a sign: %s\n", timeline.c_str());
+  std::size_t longest_gap = 0, gap = 0;
+  for (auto it = first; it != last; ++it) {
+    gap = *it ? 0 : gap + 1;
+    longest_gap = std::max(longest_gap, gap);
+  }
+  EXPECT_GE(longest_gap, 30u) << "no pause of 1.5 s in the sound";
+  EXPECT_GE(loud.end() - last, 30) << "the sound went on after S";
+  EXPECT_LT(static_cast<double>(std::count(loud.begin(), loud.end(), true)) / 20, seconds - 1)
+      << "the whole message was played";
+
+  Key(window, "F1");
+  const unsigned long help = FindWindow("Kurz-Hilfe", false, 10s);
+  EXPECT_NE(help, 0u) << "no help box";
+  if (help != 0) Key(help, "Return");
+  EXPECT_TRUE(WaitUntil([] { return FindWindow("Kurz-Hilfe", false, 0ms) == 0; }, 5s,
+                        [] { std::this_thread::sleep_for(50ms); }));
+  X11Windows windows;
+  windows.RequestClose(window);
+  EXPECT_EQ(player.WaitForExit(15s), 0);
+}
+
+TEST_F(WindowsPlayer, ForeignFileGetsTheInformationBox) {
+  const fs::path player_copy = folder_ / "LorixPlayer.exe";
+  fs::copy_file(kPlayer, player_copy);
+  const fs::path foreign = folder_ / "Brief.txt";
+  std::ofstream(foreign) << std::string(300, 'x');
+  ChildProgram player(wine_, folder_,
+                      {player_copy.filename().string(), foreign.filename().string()});
+  const unsigned long box = FindWindow("Information", false, 60s);
+  EXPECT_NE(box, 0u) << "no wrong-format box";
+  if (box != 0) Screenshot(box, "windows_player_foreign.png");
+  EXPECT_TRUE(player.Running());
+  EXPECT_TRUE(fs::is_empty(folder_ / "TEMPs"));
+}
+
+}  // namespace
+}  // namespace lorix::testing
