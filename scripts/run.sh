@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the programs and starts the recorder Lorix. The programs sit
-# together in build/release/bin: the recorder copies LorixPlayer.exe from its own folder into
-# every attachment and keeps TEMPs/ and LORIXs/ beside itself.
+# together in build/release/bin: the recorder copies LorixPlayer.exe (the Windows player) into
+# every attachment from its own folder and keeps TEMPs/ and LORIXs/ beside itself.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -37,7 +37,8 @@ const char* const kPackHelp =
     "lorix-tool pack [--player-exe FILE] [--compress-level N] [--mute-level M] IN OUT\n"
     "  Baut einen LORIX-Anhang: Abspielprogramm + Infotext + Aufnahmedaten + Kopf.\n"
     "  IN ist eine 8-Bit-Mono-WAV-Datei (wird erst komprimiert), eine LRX-Datei oder ein Anhang.\n"
-    "  --player-exe FILE   das Abspielprogramm (Vorgabe: LorixPlayer.exe neben lorix-tool)\n"
+    "  --player-exe FILE   das Abspielprogramm (Vorgabe: das Windows-Programm LorixPlayer.exe\n"
+    "                      neben lorix-tool; für Linux-Empfänger: lorix-player)\n"
     "  --compress-level N  Kompressionsstufe 0..8 (Vorgabe 3)\n"
     "  --mute-level M      Stille-Stufe 0..8 (Vorgabe 4)\n";
 const char* const kUnpackHelp =

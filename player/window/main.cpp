@@ -1,5 +1,5 @@
-// LorixPlayer.exe: plays the recording appended to its own file (or a file named on the
-// command line or dropped on the window) in a small FLTK window.
+// lorix-player: plays the recording appended to its own file (or a file named on the command
+// line, such as a saved attachment, or dropped on the window) in a small FLTK window.
 
 #include <FL/Fl.H>
 

@@ -28,7 +28,7 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 const fs::path kTool = LORIX_TOOL_PATH;
-const fs::path kPlayer = kTool.parent_path() / "LorixPlayer.exe";
+const fs::path kPlayer = kTool.parent_path() / "lorix-player";
 const fs::path kSpeech = fs::path(LORIX_SPEECH_DIR) / "speech_de.wav";
 
 // Mapped windows whose title is `title` (or starts with it), waiting up to `wait` for one.

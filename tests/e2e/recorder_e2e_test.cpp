@@ -53,6 +53,7 @@
 #include "codec/info_text.h"
 #include "codec/version.h"
 #include "desktop/command_output.h"
+#include "desktop/path_search.h"
 #include "recorder/recorder_paths.h"
 #include "recorder/recorder_settings.h"
 #include "recorder/settings_file.h"
@@ -72,6 +73,7 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
 const fs::path kTool = LORIX_TOOL_PATH;
+// The Windows player: the recorder copies it into every attachment; recipients start it.
 const fs::path kPlayer = kTool.parent_path() / "LorixPlayer.exe";
 const fs::path kSpeech = fs::path(LORIX_SPEECH_DIR) / "speech_de.wav";
 const fs::path kScreenshots = LORIX_SCREENSHOT_DIR;
@@ -665,7 +667,8 @@ TEST_F(RecorderEndToEnd, TheRoadOfOneMessage) {
                                                        "--attach", offered}));
   EXPECT_EQ(fs::current_path(), folder_) << "the working directory is the program folder again";
 
-  // The recipient starts the attachment without an argument and hears the message.
+  // The recipient starts the attachment without an argument (under Wine: it is a Windows
+  // program) and hears the message.
   const fs::path recipient = folder_ / "recipient";
   fs::create_directories(recipient);
   const PcmSound decoded = ReadSound(r.paths().temp_compressed);
@@ -673,8 +676,12 @@ TEST_F(RecorderEndToEnd, TheRoadOfOneMessage) {
   {
     MonitorRecording heard(folder_ / "recipient_heard.wav");
     ASSERT_TRUE(heard.started());
-    ChildProgram player(offered, recipient);
+    ChildProgram player(FindInPath("wine"), recipient, {offered});
     ASSERT_TRUE(player.started());
+    // Wine takes a few seconds to start a program.
+    for (int i = 0; i < 300 && !fs::exists(recipient / "TEMPs" / "TempWave.wav"); ++i) {
+      std::this_thread::sleep_for(100ms);
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(decoded.samples.size() * 1000 / 11025) +
                                 2s);
     heard.Stop();

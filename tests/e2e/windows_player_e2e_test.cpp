@@ -102,12 +102,16 @@ class WindowsPlayer : public ::testing::Test {
     return RunAndCapture(argv, 60s).exit_status;
   }
 
-  // Packs the spoken message with the Windows player; the player's decoding of it is
-  // `reference`.
+  // Packs the spoken message with lorix-tool's own choice of player, the Windows player beside
+  // it; the player's decoding of it is `reference`.
   fs::path PackAttachment(const fs::path& reference) {
     const fs::path attachment = folder_ / "LORIX_Gruss.EXE";
-    EXPECT_EQ(
-        Tool({"pack", "--player-exe", kPlayer.string(), kSpeech.string(), attachment.string()}), 0);
+    EXPECT_EQ(Tool({"pack", kSpeech.string(), attachment.string()}), 0);
+    const Bytes player = ReadBytes(kPlayer);
+    const Bytes packed = ReadBytes(attachment);
+    EXPECT_TRUE(packed.size() > player.size() &&
+                std::equal(player.begin(), player.end(), packed.begin()))
+        << "the attachment does not start with the Windows player";
     EXPECT_EQ(Tool({"decode", "--player", attachment.string(), reference.string()}), 0);
     return attachment;
   }

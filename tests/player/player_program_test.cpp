@@ -1,4 +1,4 @@
-// LorixPlayer.exe as a whole on the rig's X display: where its window sits and how large it
+// lorix-player as a whole on the rig's X display: where its window sits and how large it
 // is in both views (with screenshots of both into the build folder), the help keys, a file
 // dropped from outside, closing the window, and a start without a display.
 

@@ -1,5 +1,5 @@
 # The player's window: its toolkit-free parts without a display, the window itself in the test
-# process on the rig's X display, and whole runs of LorixPlayer.exe there.
+# process on the rig's X display, and whole runs of lorix-player there.
 find_package(X11 REQUIRED)
 
 lorix_add_gtest(player_window_parts_tests LABEL unit
