@@ -75,10 +75,14 @@ MainWindow::MainWindow(MainWindowParts parts, QWidget* parent)
   Connect();
   menu_ = new MainMenu(*this);
   ConnectMenu();
-  new FormKeyFilter(
-      *this, {.space = [this] { SpaceBarPressed(); },
-              .one = [this] { StepOneKeyPressed(); },
-              .menu_item = [this](const QKeySequence& keys) { return menu_->ItemForKeys(keys); }});
+  // As when a menu opens: a menu key sees what a click on the menu would see.
+  const auto menu_item = [this](const QKeySequence& keys) {
+    UpdateMenus();
+    return menu_->ItemForKeys(keys);
+  };
+  new FormKeyFilter(*this, {.space = [this] { SpaceBarPressed(); },
+                            .one = [this] { StepOneKeyPressed(); },
+                            .menu_item = menu_item});
   setAcceptDrops(true);
   Timer1_.setInterval(100);
   connect(&Timer1_, &QTimer::timeout, this, &MainWindow::Timer1Timer);
