@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
@@ -421,7 +422,9 @@ void MainWindow::AppStart() {
     if (argument.toUpper() == QStringLiteral("/X")) {
       SetExpertMode(true);
     } else {
-      workflow_->AddMoreToList(argument.toStdString());
+      // The program works in its own folder by now; the user meant the folder of the start.
+      const QString path = QDir::cleanPath(QDir(start_folder_).absoluteFilePath(argument));
+      workflow_->AddMoreToList(path.toStdString());
     }
   }
   Paint();
