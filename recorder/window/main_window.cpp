@@ -21,6 +21,7 @@
 #include "recorder/window/compress_block.h"
 #include "recorder/window/file_info_block.h"
 #include "recorder/window/form_key_filter.h"
+#include "recorder/window/hint_timing.h"
 #include "recorder/window/main_window_paint.h"
 #include "recorder/window/play_block.h"
 #include "recorder/window/record_block.h"
@@ -69,6 +70,7 @@ MainWindow::MainWindow(MainWindowParts parts, QWidget* parent)
     Paint();
   };
 
+  ShowHintsAtOnce();
   caption_ = TitleText() + QStringLiteral("  (Build ") + QString::fromLatin1(kFileVersion) +
              QStringLiteral(")");
   setWindowTitle(caption_);

@@ -10,6 +10,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSlider>
+#include <QTest>
+#include <QToolTip>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -26,6 +28,7 @@
 #include "recorder/window/db_meter_widget.h"
 #include "recorder/window/main_window_paint.h"
 #include "tests/recorder/main_window_fixture.h"
+#include "tests/support/qt_run_until.h"
 #include "tests/support/recording_dialogs.h"
 
 namespace lorix {
@@ -89,6 +92,25 @@ TEST_F(MainWindowTest, StartStateShowsStepsOneAndTwoOpen) {
   EXPECT_EQ(Find<QSlider>("TBCompressLevel")->value(), 3);
   EXPECT_EQ(Text("LabelQuality"), "5");
   EXPECT_TRUE(dialogs_.shown.empty());
+}
+
+TEST_F(MainWindowTest, HintsAppearAtOnceAndStayThirtySeconds) {
+  Create();
+  Start();
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  // Far sooner than the toolkit's own pause of 700 ms.
+  for (QWidget* control : {static_cast<QWidget*>(Button("ButtonCreateOpenMail")),
+                           static_cast<QWidget*>(Find<QCheckBox>("CBMikeToOutEnabled"))}) {
+    QTest::mouseMove(control);
+    EXPECT_TRUE(testing::RunUntil(
+        [control] { return QToolTip::isVisible() && QToolTip::text() == control->toolTip(); }, 300))
+        << control->objectName().toStdString();
+  }
+  // The toolkit's own hints are gone after ten seconds.
+  QTest::qWait(11000);
+  EXPECT_TRUE(QToolTip::isVisible());
+  QToolTip::hideText();
 }
 
 TEST_F(MainWindowTest, BlocksStandInOrderWithTheOptionalOnesHidden) {
