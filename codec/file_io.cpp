@@ -157,7 +157,7 @@ void WriteFileAtomically(const std::filesystem::path& path, ByteSpan bytes, File
   // The folder is the one the caller named, links and all; only the file's own name is
   // written with care.
   const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-  const int folder_fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int folder_fd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
   if (folder_fd < 0) ThrowFileError("kann nicht geschrieben werden", path, errno);
   try {
     WriteFileAtomically(folder_fd, path, bytes, mode);
