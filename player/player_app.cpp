@@ -5,7 +5,7 @@
 
 #include "audio/mixer_setup.h"
 #include "audio/time_text.h"
-#include "codec/file_system.h"
+#include "codec/own_folder.h"
 #include "codec/rounding.h"
 #include "codec/sound_file_type.h"
 #include "desktop/wav_application.h"
@@ -20,8 +20,10 @@ PlayerApp::PlayerApp(PlayerServices services, Mixer& mixer, Dialogs& dialogs, Pl
       setup_(std::move(setup)),
       tables_(InitCodecTables()),
       playback_({services_.send_command, services_.error_text, {}, {}, {}, {}}, dialogs) {
-  // An existing folder is kept; one that cannot be made shows up when a file is written.
-  MakeDirectories(setup_.base_dir / kTempFolder);
+  // "TEMPs" in the current directory, an existing one kept. Where it cannot be made or is not
+  // ours (a read-only folder, a link or folder someone else put there), the one in the user's
+  // private folder takes its place, so the message still plays.
+  setup_.base_dir = UsableTempFolder(setup_.base_dir / kTempFolder).parent_path();
   screen_.Title = "LORIX-Player V." + setup_.version;
 }
 

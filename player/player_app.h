@@ -42,7 +42,8 @@ struct PlayerServices {
 };
 
 struct PlayerSetup {
-  // The current directory: "TEMPs" is made and written here.
+  // The current directory: "TEMPs" is made and written here, or in the user's private folder
+  // when it cannot be.
   std::filesystem::path base_dir = ".";
   // The running program's own file: loaded when no file is named, never reported as foreign.
   std::filesystem::path own_executable;

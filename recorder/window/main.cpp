@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
   QtDialogs dialogs;
   const QString folder = QCoreApplication::applicationDirPath();
   const bool in_program_folder = QDir::setCurrent(folder);
-  const lorix::RecorderPaths paths = lorix::RecorderPaths::ForProgramFolder(folder.toStdString());
+  lorix::RecorderPaths paths = lorix::RecorderPaths::ForProgramFolder(folder.toStdString());
   lorix::CreateRecorderFolders(paths);
   if (!in_program_folder) {
     dialogs.Show({"LORIX", "Falsches Arbeitsverzeichnis: " + folder.toStdString() + "/",

@@ -128,6 +128,26 @@ TEST(Attachment, ImpossibleHeadersAndBombsAreRejected) {
             ExtractOutcome::kFailed);
 }
 
+TEST(Attachment, ATempFolderSomeoneElseMayWriteIsNeverWrittenThrough) {
+  Extraction x;
+  const fs::path victim = x.dir.path() / "victim";
+  fs::create_directory(victim);
+  ASSERT_EQ(symlink(victim.c_str(), (x.dir.path() / kTempFolder).c_str()), 0);
+  const std::string folder = "Der Ordner \"" + (x.dir.path() / kTempFolder).string() + "\"";
+  const Bytes file = Concat({kPlayer, kText, Stream(kWorked, 6, 8000, 3)});
+  EXPECT_EQ(x.Run(file).message, folder +
+                                     " kann nicht benutzt werden: ist eine symbolische "
+                                     "Verknüpfung");
+  EXPECT_TRUE(fs::is_empty(victim));
+  fs::remove(x.dir.path() / kTempFolder);
+  fs::create_directory(x.dir.path() / kTempFolder);
+  fs::permissions(x.dir.path() / kTempFolder, fs::perms::all);
+  EXPECT_EQ(x.Run(file).message, folder +
+                                     " kann nicht benutzt werden: gehört einem anderen "
+                                     "Benutzer oder andere dürfen darin schreiben");
+  EXPECT_TRUE(fs::is_empty(x.dir.path() / kTempFolder));
+}
+
 TEST(Attachment, WrongFormatMessageAndOwnExecutable) {
   EXPECT_EQ(WrongFormatMessage("/home/u/Post/Nachricht 1.EXE"),
             "Die Datei  \"/home/u/Post/Nachricht 1.EXE\"  hat nicht das LORIX-Format !!");

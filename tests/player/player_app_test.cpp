@@ -2,10 +2,12 @@
 // end of the program.
 
 #include <algorithm>
+#include <functional>
 #include <tuple>
 
 #include "player/player_texts.h"
 #include "tests/player/player_fixture.h"
+#include "tests/support/scoped_environment.h"
 
 namespace lorix::testing {
 namespace {
@@ -74,6 +76,44 @@ TEST_F(PlayerStart, PlaysTheFirstArgumentAndNeverReportsItself) {
   fs::copy_file(own_, dir_.path() / "Kopie.exe");
   app_.Start({(dir_.path() / "Kopie.exe").string()});
   EXPECT_EQ(dialogs_.shown.size(), 1u);
+}
+
+TEST_F(PlayerStart, WithoutAUsableTEMPsInTheStartFolderItPlaysFromThePrivateFolder) {
+  TempDir run;
+  ScopedEnvironment environment;
+  environment.Set("XDG_RUNTIME_DIR", run.path().string());
+  const fs::path attachment = WriteAttachmentFile("LORIX_Gruss.EXE");
+  const fs::path victim = dir_.path() / "victim";
+  fs::create_directory(victim);
+  const fs::path fallback_wave = run.path() / "lorix" / kTempFolder / kTempWaveName;
+  // A link or a shared folder someone planted, a file in the way (as in a folder where nothing
+  // can be made), a start folder that is gone.
+  const std::vector<std::function<fs::path(const fs::path&)>> start_folders = {
+      [&](const fs::path& start) {
+        fs::create_directory_symlink(victim, start / kTempFolder);
+        return start;
+      },
+      [](const fs::path& start) {
+        fs::create_directory(start / kTempFolder);
+        fs::permissions(start / kTempFolder, fs::perms::all);
+        return start;
+      },
+      [](const fs::path& start) {
+        WriteFile(start / kTempFolder, {'x'});
+        return start;
+      },
+      [](const fs::path& start) { return start / "entfernt"; },
+  };
+  for (const auto& prepare : start_folders) {
+    const TempDir start;
+    PlayerApp app(Services(), mixer_, dialogs_, {prepare(start.path()), own_, "1.5.0.100"});
+    app.LoadSoundFile(attachment.string());
+    EXPECT_EQ(app.CurrentWavFile(), fallback_wave.string());
+    EXPECT_TRUE(app.playback().PlaybackActive());
+    EXPECT_TRUE(dialogs_.shown.empty());
+    app.PlayerShutdown();
+  }
+  EXPECT_TRUE(fs::is_empty(victim));
 }
 
 TEST_F(PlayerLoad, WavFilesPlayDirectlyAtTheRateOfTheLastRecording) {
