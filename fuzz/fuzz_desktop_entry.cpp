@@ -11,17 +11,9 @@
 #include "desktop/desktop_entry.h"
 #include "fuzz/fuzz_support.h"
 
-namespace {
-
-const lorix::fuzz::TempDir& Folder() {
-  static const lorix::fuzz::TempDir folder("lorix-fuzz-desktop");
-  return folder;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::filesystem::path path = Folder().path() / "input.desktop";
+  const std::filesystem::path path =
+      lorix::fuzz::ProcessTempDir("lorix-fuzz-desktop").path() / "input.desktop";
   lorix::fuzz::WriteInputFile(path, data, size);
   const std::optional<lorix::DesktopEntry> entry = lorix::ReadDesktopEntry(path);
   if (!entry) return 0;

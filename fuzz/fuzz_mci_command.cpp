@@ -30,8 +30,7 @@ lorix::Bytes Wav(const lorix::WavHeader& header, std::size_t data_size, std::uin
 
 // The folder with the files the commands may open, made the working folder once.
 const lorix::fuzz::TempDir& Folder() {
-  static const lorix::fuzz::TempDir folder("lorix-fuzz-mci");
-  return folder;
+  return lorix::fuzz::ProcessTempDir("lorix-fuzz-mci");
 }
 
 void Write(const std::filesystem::path& path, const lorix::Bytes& bytes) {
