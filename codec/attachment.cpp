@@ -82,7 +82,10 @@ ExtractResult ExtractPayload(const std::filesystem::path& file, PlayerExtraction
     state.PayloadSize = header.PayloadSize();
     state.SampleCount = header.SampleCount();
     state.InfoLength = header.InfoLength();
-    if (!HasStreamMagic(header) || !HasPlausibleLengths(header, input.size())) {
+    // A rate the player cannot play is refused here, before a playback is closed or a
+    // temporary file written: a refused file leaves the player as it was.
+    if (!HasStreamMagic(header) || !HasPlausibleLengths(header, input.size()) ||
+        !IsPlayerSampleRate(header.SampleRate())) {
       return WrongFormat(file, options);
     }
     const StreamLayout layout = LocateStream(header, input.size());

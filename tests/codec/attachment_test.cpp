@@ -89,8 +89,10 @@ TEST(Attachment, SampleRateLimits) {
     EXPECT_EQ(r.outcome, accepted ? ExtractOutcome::kExtracted : ExtractOutcome::kWrongFormat);
     EXPECT_EQ(r.message, accepted ? "" : WrongFormatMessage(x.file));
     EXPECT_EQ(fs::exists(x.Temp(kTempWaveName)), accepted) << rate;
-    EXPECT_EQ(x.state.SampleRate, rate);  // also when rejected
-    EXPECT_EQ(x.closed, 1);
+    // A refused rate is refused before anything is closed or written.
+    EXPECT_EQ(x.state.SampleRate, accepted ? rate : 11025);
+    EXPECT_EQ(x.closed, accepted ? 1 : 0);
+    EXPECT_EQ(fs::exists(x.dir.path() / kTempFolder), accepted);
   }
 }
 

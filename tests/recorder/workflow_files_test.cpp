@@ -338,12 +338,16 @@ TEST_F(WorkflowFilesTest, CompressAndDecompressButtonsReportTheSizes) {
 }
 
 TEST(OpenSaveDialogTest, CutsANameWithAnotherExtensionAtItsFirstDot) {
-  EXPECT_EQ(CutToDefaultExtension("/home/a.b/x.lrx", "EXE"), "/home/a");
+  // Dots in folder names stay: the folder is kept and the name is not emptied.
+  EXPECT_EQ(CutToDefaultExtension("/home/u/.local/LORIXs/LORIX_1.EXE", "WAV"),
+            "/home/u/.local/LORIXs/LORIX_1");
+  EXPECT_EQ(CutToDefaultExtension("/home/a.b/x.lrx", "EXE"), "/home/a.b/x");
   EXPECT_EQ(CutToDefaultExtension("/home/a.b/x.exe", "EXE"), "/home/a.b/x.exe");
   EXPECT_EQ(CutToDefaultExtension("/home/ab/x.wav", "WAV"), "/home/ab/x.wav");
-  EXPECT_EQ(CutToDefaultExtension("/home/ab/x.Wav", "EXE"), "/home/ab/x");
-  EXPECT_EQ(CutToDefaultExtension("/home/a.b/x", "EXE"), "/home/a");
-  EXPECT_EQ(CutToDefaultExtension("/home/ab/x", "EXE"), "/home/ab/x");
+  EXPECT_EQ(CutToDefaultExtension("/home/ab/x.b.Wav", "EXE"), "/home/ab/x");
+  EXPECT_EQ(CutToDefaultExtension("/home/a.b/x", "EXE"), "/home/a.b/x");
+  EXPECT_EQ(CutToDefaultExtension("/home/ab/.x", "EXE"), "/home/ab/.x");
+  EXPECT_EQ(CutToDefaultExtension("x.lrx", "EXE"), "x");
 
   const FileDialogRequest load = PrepareOpenSaveDialog(false, true, "", "/p/LORIXs");
   EXPECT_EQ(load.title, "WAV(PCM)-Audio-Datei laden");
