@@ -1,7 +1,8 @@
 // Fuzzes the media-control command strings: each input line is one command to the service,
-// which plays on a backend without a device. The player builds these strings from file names
-// it is given, so the splitter and every command's parameters see a stranger's bytes. Files are
-// opened from a folder of this process's own only: inputs naming another folder are skipped.
+// which plays on a backend without a device, and then the name of a file to open. The player builds
+// these strings from file names it is given, so the splitter and every command's parameters see a
+// stranger's bytes. Files are opened from a folder of this process's own only: inputs naming
+// another folder are skipped.
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -89,6 +90,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     LORIX_FUZZ_CHECK(std::all_of(reply.begin(), reply.end(),
                                  [](unsigned char c) { return std::isdigit(c) != 0; }));
     backend.Advance(25);
+
+    // The line as a file name, quoted the way the programs quote names: whatever it holds, the
+    // command takes it as that one name, and only the file itself can be wrong.
+    const int opened = service.MciSendString(
+        "open " + lorix::MciQuoted(command) + " type waveaudio alias QuotedName", reply);
+    if (command.empty()) {
+      LORIX_FUZZ_CHECK(opened == lorix::kMciMissingParameter);
+    } else if (const std::string name = command.substr(0, command.find('\0'));  // as a C string
+               name == "a.wav" || name == "b b.wav") {
+      LORIX_FUZZ_CHECK(opened == lorix::kMciNoError || opened == lorix::kMciDuplicateAlias);
+    } else {
+      LORIX_FUZZ_CHECK(opened == lorix::kMciFileNotFound || opened == lorix::kMciCannotReadFile ||
+                       opened == lorix::kMciNotWaveFile || opened == lorix::kMciDuplicateAlias);
+    }
+    service.MciSendString("close QuotedName", reply);
   }
   return 0;
 }
