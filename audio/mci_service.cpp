@@ -99,11 +99,19 @@ int MciService::Split(const std::string& command, std::vector<Word>& words) {
     if (i == command.size()) return kMciNoError;
     Word word;
     if (command[i] == '"') {
-      const std::size_t close = command.find('"', i + 1);
-      if (close == std::string::npos) return kMciNoClosingQuote;
-      word.text = command.substr(i + 1, close - i - 1);
+      // Inside the quotes a doubled quote stands for one quote of the word: a file name on
+      // Linux may hold one.
+      ++i;
+      while (true) {
+        const std::size_t close = command.find('"', i);
+        if (close == std::string::npos) return kMciNoClosingQuote;
+        word.text.append(command, i, close - i);
+        i = close + 1;
+        if (i == command.size() || command[i] != '"') break;
+        word.text += '"';
+        ++i;
+      }
       word.quoted = true;
-      i = close + 1;
       // The closing quote ends the word; something glued to it is no word of any command.
       if (i < command.size() && !IsBlank(command[i])) return kMciUnrecognizedKeyword;
     } else {
@@ -116,6 +124,15 @@ int MciService::Split(const std::string& command, std::vector<Word>& words) {
     }
     words.push_back(std::move(word));
   }
+}
+
+std::string MciQuoted(const std::string& word) {
+  std::string quoted = "\"";
+  for (const char c : word) {
+    quoted += c;
+    if (c == '"') quoted += '"';
+  }
+  return quoted + '"';
 }
 
 int MciService::MciSendString(const std::string& command, std::string& reply) {

@@ -15,6 +15,11 @@ inline constexpr std::string_view kCodecName = "4BitLog ";
 inline constexpr std::int32_t kMinPlayerSampleRate = 1000;
 inline constexpr std::int32_t kMaxPlayerSampleRate = 200000;
 
+// The rates the player decodes and plays; a stream with any other rate is refused.
+inline constexpr bool IsPlayerSampleRate(std::int32_t rate) {
+  return rate >= kMinPlayerSampleRate && rate <= kMaxPlayerSampleRate;
+}
+
 // The 44-byte trailer at the end of every compressed stream.
 struct StreamHeader {
   std::array<std::uint8_t, kStreamHeaderSize> bytes{};

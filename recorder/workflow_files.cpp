@@ -50,6 +50,14 @@ Bytes ReadLoadedFile(const std::string& path) {
 
 }  // namespace
 
+bool MTLoadRecEnabled(const WorkflowState& state) {
+  return state.BufferPristine && !state.LevelMeterOn;
+}
+
+bool MTSaveRecEnabled(const RecorderControls& controls) {
+  return controls.ButtonComprDecomprAndPlay.enabled;
+}
+
 std::string CompressionStatusText(std::size_t pcm_size, std::size_t compressed_size) {
   std::string text =
       "WAV: " + KbRoundedUp(pcm_size) + " KB  -  " + "LRX: " + KbRoundedUp(compressed_size) + " KB";
@@ -87,6 +95,9 @@ void RecordingWorkflow::ButtonLoadSaveAnyFileClick(FileButton sender) {
 }
 
 void RecordingWorkflow::MTLoadSaveRecClick(bool load) {
+  // An import during or after a recording would replace it (while the engine may still append
+  // to it) without the reset question.
+  if (load ? !MTLoadRecEnabled(state_) : !MTSaveRecEnabled(controls_)) return;
   ButtonLoadSaveAnyFileClick(load ? FileButton::kLoadPCMFile : FileButton::kSavePCMFile);
 }
 

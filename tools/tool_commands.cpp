@@ -9,6 +9,7 @@
 #include "codec/encoder.h"
 #include "codec/file_io.h"
 #include "codec/info_text.h"
+#include "codec/sound_file_type.h"
 #include "codec/stream_header.h"
 #include "codec/version.h"
 #include "codec/wav_file.h"
@@ -142,10 +143,8 @@ int RunPack(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   const fs::path own_folder = fs::read_symlink("/proc/self/exe").parent_path();
   const fs::path player = parsed.Value("--player-exe", (own_folder / kPlayerFileName).string());
 
-  InputFile probe(input);
-  const Bytes first_bytes = probe.ReadRange(0, std::min<std::int64_t>(probe.size(), 12));
   Bytes stream;
-  if (LooksLikeWav(input, first_bytes)) {
+  if (IsWavFile(input)) {
     stream = CompressWavFile(input, settings);
   } else {
     stream = ReadWholeFile(input);
@@ -217,8 +216,7 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     throw CodecError("Die Datei \"" + input.string() + "\" ist kürzer als 44 Bytes (" +
                      std::to_string(file.size()) + " Bytes) und hat keinen Kopf.");
   }
-  const Bytes head = file.ReadRange(0, kWavHeaderSize);
-  if (LooksLikeWav(input, head)) return PrintWavInfo(LoadWavFile(input), out);
+  if (IsWavFile(input)) return PrintWavInfo(LoadWavFile(input), out);
   const Bytes tail = file.ReadRange(file.size() - kStreamHeaderSize, kStreamHeaderSize);
   return PrintStreamInfo(tail, file.size(), out);
 }

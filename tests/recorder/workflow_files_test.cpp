@@ -3,10 +3,13 @@
 
 #include <sys/stat.h>
 
+#include <tuple>
+
 #include "codec/attachment.h"
 #include "codec/stream_header.h"
 #include "tests/audio/wav_builder.h"
 #include "tests/recorder/workflow_fixture.h"
+#include "tests/support/scoped_environment.h"
 
 namespace lorix {
 namespace {
@@ -369,12 +372,16 @@ TEST_F(WorkflowFilesTest, CompressAndDecompressButtonsReportTheSizes) {
 }
 
 TEST(OpenSaveDialogTest, CutsANameWithAnotherExtensionAtItsFirstDot) {
-  EXPECT_EQ(CutToDefaultExtension("/home/a.b/x.lrx", "EXE"), "/home/a");
+  // Dots in folder names stay: the folder is kept and the name is not emptied.
+  EXPECT_EQ(CutToDefaultExtension("/home/u/.local/LORIXs/LORIX_1.EXE", "WAV"),
+            "/home/u/.local/LORIXs/LORIX_1");
+  EXPECT_EQ(CutToDefaultExtension("/home/a.b/x.lrx", "EXE"), "/home/a.b/x");
   EXPECT_EQ(CutToDefaultExtension("/home/a.b/x.exe", "EXE"), "/home/a.b/x.exe");
   EXPECT_EQ(CutToDefaultExtension("/home/ab/x.wav", "WAV"), "/home/ab/x.wav");
-  EXPECT_EQ(CutToDefaultExtension("/home/ab/x.Wav", "EXE"), "/home/ab/x");
-  EXPECT_EQ(CutToDefaultExtension("/home/a.b/x", "EXE"), "/home/a");
-  EXPECT_EQ(CutToDefaultExtension("/home/ab/x", "EXE"), "/home/ab/x");
+  EXPECT_EQ(CutToDefaultExtension("/home/ab/x.b.Wav", "EXE"), "/home/ab/x");
+  EXPECT_EQ(CutToDefaultExtension("/home/a.b/x", "EXE"), "/home/a.b/x");
+  EXPECT_EQ(CutToDefaultExtension("/home/ab/.x", "EXE"), "/home/ab/.x");
+  EXPECT_EQ(CutToDefaultExtension("x.lrx", "EXE"), "x");
 
   const FileDialogRequest load = PrepareOpenSaveDialog(false, true, "", "/p/LORIXs");
   EXPECT_EQ(load.title, "WAV(PCM)-Audio-Datei laden");
@@ -384,6 +391,29 @@ TEST(OpenSaveDialogTest, CutsANameWithAnotherExtensionAtItsFirstDot) {
   const FileDialogRequest save = PrepareOpenSaveDialog(true, false, "", "/p/LORIXs");
   EXPECT_TRUE(save.overwrite_prompt);
   EXPECT_FALSE(save.file_must_exist);
+}
+
+TEST(RecorderFoldersTest, ATEMPsThatIsNotOursGivesWayToThePrivateOne) {
+  const fs::path program =
+      fs::temp_directory_path() / ("lorix_folders_" + std::to_string(getpid()));
+  const fs::path run = program / "run";
+  const fs::path victim = program / "victim";
+  fs::create_directories(run);
+  fs::create_directories(victim);
+  testing::ScopedEnvironment environment;
+  environment.Set("XDG_RUNTIME_DIR", run.string());
+  fs::create_directory_symlink(victim, program / "TEMPs");
+  RecorderPaths paths = RecorderPaths::ForProgramFolder(program);
+  CreateRecorderFolders(paths);
+  const fs::path temps = run / "lorix" / "TEMPs";
+  EXPECT_EQ(
+      std::tuple(paths.temps_folder, paths.temp_info, paths.temp_recording, paths.temp_compressed),
+      std::tuple(temps, temps / "TempInfo.txt", temps / "TempRecording.wav",
+                 temps / "TempCompressed.wav"));
+  EXPECT_TRUE(fs::is_directory(temps));
+  EXPECT_TRUE(fs::is_directory(program / "LORIXs"));
+  EXPECT_TRUE(fs::is_empty(victim));
+  fs::remove_all(program);
 }
 
 TEST(AttachmentNameTest, FormsTheTimeStampWithLeadingZeros) {
