@@ -44,11 +44,17 @@ Bytes BuildAttachment(ByteSpan player, std::string_view info_text, ByteSpan comp
     throw CodecError("Die komprimierten Daten sind unvollständig: " + std::to_string(payload_size) +
                      " Bytes Aufnahme passen nicht in " + std::to_string(stream_size) + " Bytes.");
   }
+  const auto block_size = static_cast<std::size_t>(std::int64_t{payload_size} + kStreamHeaderSize);
+  // The player refuses files from 2 GB on, so no such attachment is written.
+  const std::uint64_t total = std::uint64_t{player.size()} + info_text.size() + block_size;
+  if (total > static_cast<std::uint64_t>(kMaxInputBytes)) {
+    throw CodecError("Der Anhang wäre 2 GB groß oder größer und wird nicht geschrieben.");
+  }
   Bytes attachment;
-  attachment.reserve(player.size() + info_text.size() + payload_size + kStreamHeaderSize);
+  attachment.reserve(static_cast<std::size_t>(total));
   AppendBytes(attachment, player);
   attachment.insert(attachment.end(), info_text.begin(), info_text.end());
-  AppendBytes(attachment, compressed_stream.last(payload_size + kStreamHeaderSize));
+  AppendBytes(attachment, compressed_stream.last(block_size));
   return attachment;
 }
 
@@ -92,8 +98,7 @@ ExtractResult ExtractPayload(const std::filesystem::path& file, PlayerExtraction
     const StreamLayout layout = LocateStream(header, input.size());
 
     // Payload and header in one block; the output is sized by what the tokens really produce.
-    const Bytes block =
-        input.ReadRange(layout.payload_start, state.PayloadSize + kStreamHeaderSize);
+    const Bytes block = input.ReadRange(layout.payload_start, header.PayloadAndHeaderSize());
     const std::int64_t samples = CountPlayerSamples(block, state.SampleCount);
     if (samples > kMaxDecodedSamples) {
       return Failed("Die Aufnahme in der Datei \"" + file.string() +

@@ -67,11 +67,17 @@ std::string SystemErrorText(int error_number) {
       return "nicht genug Arbeitsspeicher";
     case EIO:
       return "Ein-/Ausgabefehler";
+    case EFBIG:
+      return "Datei zu groß";
     case 0:
       return "unbekannter Fehler";
     default:
       return std::strerror(error_number);
   }
+}
+
+std::string TooLargeText(const std::filesystem::path& path) {
+  return "Die Datei " + Quoted(path) + " ist 2 GB groß oder größer und wird nicht gelesen.";
 }
 
 InputFile::InputFile(const std::filesystem::path& path) : path_(path) {
@@ -84,6 +90,11 @@ InputFile::InputFile(const std::filesystem::path& path) : path_(path) {
     ::close(fd_);
     fd_ = -1;
     ThrowFileError("kann nicht gelesen werden", path, error_number);
+  }
+  if (info.st_size > kMaxInputBytes) {
+    ::close(fd_);
+    fd_ = -1;
+    throw CodecError(TooLargeText(path));
   }
   size_ = info.st_size;
 }

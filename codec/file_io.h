@@ -10,8 +10,12 @@ namespace lorix {
 // A short German text for an errno value, for messages about files.
 std::string SystemErrorText(int error_number);
 
+// The refusal of an input of kMaxInputBytes or more.
+std::string TooLargeText(const std::filesystem::path& path);
+
 // A file opened for reading by position, with plain system calls (the player carries no
-// stream library). Errors throw CodecError with a German message that names the file.
+// stream library). Errors throw CodecError with a German message that names the file; so does a
+// file of 2 GB or more (kMaxInputBytes).
 class InputFile {
  public:
   explicit InputFile(const std::filesystem::path& path);

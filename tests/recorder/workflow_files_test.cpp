@@ -7,6 +7,7 @@
 
 #include "codec/attachment.h"
 #include "codec/stream_header.h"
+#include "tests/audio/wav_builder.h"
 #include "tests/recorder/workflow_fixture.h"
 #include "tests/support/scoped_environment.h"
 
@@ -148,15 +149,45 @@ TEST_F(WorkflowFilesTest, BrokenFilesAreReportedAndChangeNothing) {
     EXPECT_FALSE(c().ButtonCreateOpenMail.enabled);
     EXPECT_FALSE(c().PanelWait_visible);
   }
+
+  // A sparse file of 2 GB is refused before it is read.
+  const std::string big = Write("riesig.wav", BytesOf("RIFF"));
+  fs::resize_file(big, std::uintmax_t{1} << 31);
+  for (const bool wav : {true, false}) {
+    dialogs_.shown.clear();
+    workflow_->LoadAnyFile(wav, big);
+    ASSERT_EQ(dialogs_.shown.size(), 1u);
+    EXPECT_NE(LastDialog().text.find("2 GB groß oder größer"), std::string::npos);
+    EXPECT_EQ(s().LoadedFileKind, LoadedKind::kNone);
+  }
+  fs::remove(big);
 }
 
 TEST_F(WorkflowFilesTest, AWavDeclaringMoreDataThanItHoldsIsTakenAsFarAsItGoes) {
-  Bytes image = WavWith(1, 8, 11025, 3000);
-  image.resize(kWavHeaderSize + 1200);
-  workflow_->LoadAnyFile(true, Write("abgebrochen.wav", image));
+  // Written by a converter (a LIST chunk in front of the format) and cut off after 1200 of
+  // 3000 samples.
+  Bytes image =
+      testing::Riff({testing::Chunk("LIST", BytesOf("INFOICMT")),
+                     testing::FormatChunk(1, 1, 11025, 8), testing::Chunk("data", Tone(3000))});
+  image.resize(image.size() - 1800);
+  const std::string path = Write("abgebrochen.wav", image);
+  workflow_->LoadAnyFile(true, path);
+  EXPECT_TRUE(dialogs_.shown.empty());
   EXPECT_EQ(s().LoadedFileKind, LoadedKind::kRecording);
   EXPECT_EQ(s().SampleCount, 1200);
-  EXPECT_EQ(workflow_->PcmStream().size(), image.size());
+  // The canonical image, whose header says what was taken.
+  EXPECT_EQ(workflow_->PcmStream(), WavWith(1, 8, 11025, 1200));
+  workflow_->ButtonStopClick();
+
+  // Step 3 reloads the same file, and so does step 2 when it goes on recording behind it.
+  workflow_->CBAndPlayLRXFileClick(false);
+  workflow_->ButtonComprDecomprAndPlayClick();
+  EXPECT_TRUE(dialogs_.shown.empty());
+  EXPECT_TRUE(c().ButtonCreateOpenMail.enabled);
+  EXPECT_EQ(ReadStreamHeader(workflow_->CompressedStream()).SampleCount(), 1200);
+  RecordAndPause(1);
+  EXPECT_TRUE(dialogs_.shown.empty());
+  EXPECT_EQ(s().SampleCount, 1200 + 1000);
 }
 
 TEST_F(WorkflowFilesTest, StepFourWritesPlayerInfoTextAndStreamAndHandsItToTheMail) {
