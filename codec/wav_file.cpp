@@ -1,11 +1,9 @@
 #include "codec/wav_file.h"
 
-#include <algorithm>
 #include <string>
 
 #include "codec/codec_error.h"
 #include "codec/file_io.h"
-#include "codec/text_encoding.h"
 #include "codec/wav_reader.h"
 
 namespace lorix {
@@ -50,13 +48,6 @@ LoadedWav ReadWavImage(ByteSpan image, const std::filesystem::path& path) {
 
 LoadedWav LoadWavFile(const std::filesystem::path& path) {
   return ReadWavImage(ReadWholeFile(path), path);
-}
-
-bool LooksLikeWav(const std::filesystem::path& path, ByteSpan first_bytes) {
-  if (AsciiUpperCase(path.extension().string()) == ".WAV") return true;
-  return first_bytes.size() >= 12 &&
-         std::equal(first_bytes.begin(), first_bytes.begin() + 4, "RIFF") &&
-         std::equal(first_bytes.begin() + 8, first_bytes.begin() + 12, "WAVE");
 }
 
 }  // namespace lorix

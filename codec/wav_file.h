@@ -29,7 +29,4 @@ LoadedWav ReadWavImage(ByteSpan image, const std::filesystem::path& path);
 // Reads the file and then as ReadWavImage.
 LoadedWav LoadWavFile(const std::filesystem::path& path);
 
-// True when the name ends in ".wav" (any case) or the bytes start like a RIFF/WAVE file.
-bool LooksLikeWav(const std::filesystem::path& path, ByteSpan first_bytes);
-
 }  // namespace lorix

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "audio/wav_parser.h"
 #include "codec/bytes.h"
+#include "codec/wav_reader.h"
 #include "fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -86,13 +86,5 @@ TEST(WavFile, OtherChunksAndTheExtensibleFormatLoadToTheCanonicalImage) {
   }
 }
 
-TEST(WavFile, LooksLikeWav) {
-  const Bytes riff = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
-  EXPECT_TRUE(LooksLikeWav("a/Sound.WaV", {}));
-  EXPECT_TRUE(LooksLikeWav("a/sound.lrx", riff));
-  EXPECT_FALSE(LooksLikeWav("a/sound.lrx", Bytes(riff.begin(), riff.end() - 1)));
-  EXPECT_FALSE(LooksLikeWav("a/sound.wav.exe", Bytes(12, 'x')));
-}
-
 }  // namespace
 }  // namespace lorix::testing

@@ -281,7 +281,10 @@ TEST_F(WorkflowFilesTest, AFailedBuildLeavesNothingAndOpensNoMail) {
 TEST_F(WorkflowFilesTest, ALoadedAttachmentPlaysShowsItsInfoTextAndCanBeSentAgain) {
   RecordAndCompress(4);
   const Bytes compressed = workflow_->CompressedStream();
-  const std::string first = BuildAttachment((folder_ / "erste.EXE").string());
+  // ".wav" in a folder's name or an earlier extension does not make it a WAV file.
+  fs::create_directory(folder_ / "Nachrichten.wav-Archiv");
+  const std::string first =
+      BuildAttachment((folder_ / "Nachrichten.wav-Archiv" / "erste.wav.EXE").string());
   workflow_->ButtonResetClick(ResetSender::kNone);
 
   EXPECT_TRUE(workflow_->AddMoreToList(first));
