@@ -9,16 +9,12 @@
 #include <new>
 #include <system_error>
 
-#include "audio/wav_parser.h"
 #include "codec/file_io.h"
 #include "codec/file_system.h"
+#include "codec/wav_reader.h"
 
 namespace lorix {
 namespace {
-
-// Files larger than this are refused rather than read into memory (over 90 minutes of
-// 16-bit stereo at 96 kHz; a spoken message is a few hundred kilobytes).
-constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{2} << 30;
 
 std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -49,7 +45,9 @@ int ReadFile(const std::string& name, Bytes& bytes) {
   const FileKind kind = KindOf(path);
   if (kind == FileKind::kMissing) return kMciFileNotFound;
   if (kind != FileKind::kRegular) return kMciCannotReadFile;
-  switch (ReadFileInto(path, bytes, kMaxFileBytes)) {
+  // Files of 2 GB and more are refused rather than read into memory (over 90 minutes of 16-bit
+  // stereo at 96 kHz; a spoken message is a few hundred kilobytes).
+  switch (ReadFileInto(path, bytes, static_cast<std::uint64_t>(kMaxInputBytes))) {
     case 0:
       return kMciNoError;
     case ENOMEM:
@@ -101,11 +99,19 @@ int MciService::Split(const std::string& command, std::vector<Word>& words) {
     if (i == command.size()) return kMciNoError;
     Word word;
     if (command[i] == '"') {
-      const std::size_t close = command.find('"', i + 1);
-      if (close == std::string::npos) return kMciNoClosingQuote;
-      word.text = command.substr(i + 1, close - i - 1);
+      // Inside the quotes a doubled quote stands for one quote of the word: a file name on
+      // Linux may hold one.
+      ++i;
+      while (true) {
+        const std::size_t close = command.find('"', i);
+        if (close == std::string::npos) return kMciNoClosingQuote;
+        word.text.append(command, i, close - i);
+        i = close + 1;
+        if (i == command.size() || command[i] != '"') break;
+        word.text += '"';
+        ++i;
+      }
       word.quoted = true;
-      i = close + 1;
       // The closing quote ends the word; something glued to it is no word of any command.
       if (i < command.size() && !IsBlank(command[i])) return kMciUnrecognizedKeyword;
     } else {

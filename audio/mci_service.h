@@ -6,7 +6,8 @@
 // mci_errors.h; MciGetErrorString turns them into German text.
 //
 // Understood commands (keywords in any case, words separated by blanks):
-//   open FILE [type waveaudio] alias NAME   FILE may be quoted ("...") and then contain blanks
+//   open FILE [type waveaudio] alias NAME   FILE may be quoted ("...") and then contain blanks,
+//                                           and quotes written twice ("a""b" is a"b)
 //   set NAME time format milliseconds       ("ms" too; milliseconds are the only time format)
 //   status NAME length | position
 //   play NAME [from MS]                     without "from": from the current position, or
@@ -23,6 +24,10 @@
 #include "audio/playback_backend.h"
 
 namespace lorix {
+
+// `word` in quotes as a command takes it, a quote in it written twice. A name without quotes
+// simply gets a quote on either side, as on every platform.
+std::string MciQuoted(const std::string& word);
 
 class MciService {
  public:

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "audio/wav_parser.h"
+#include "codec/wav_reader.h"
 
 namespace lorix {
 

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "audio/mci_errors.h"
+#include "audio/mci_service.h"
 #include "audio/time_text.h"
 #include "codec/rounding.h"
 
@@ -67,7 +68,7 @@ int WavePlayback::PlayWave(const std::string& file, std::int32_t start_ms) {
   playback_paused_ = false;
   playback_active_ = false;
 
-  int result = Send("open \"" + file + "\" type waveaudio alias " + kAlias);
+  int result = Send("open " + MciQuoted(file) + " type waveaudio alias " + kAlias);
   if (result != 0) {
     MciErrorText("mci-Open: ", result);
     return result;

@@ -3,6 +3,7 @@
 #include "codec/codec_error.h"
 #include "codec/file_io.h"
 #include "codec/file_system.h"
+#include "codec/own_folder.h"
 #include "codec/wav_header.h"
 
 namespace lorix {
@@ -43,11 +44,17 @@ Bytes BuildAttachment(ByteSpan player, std::string_view info_text, ByteSpan comp
     throw CodecError("Die komprimierten Daten sind unvollständig: " + std::to_string(payload_size) +
                      " Bytes Aufnahme passen nicht in " + std::to_string(stream_size) + " Bytes.");
   }
+  const auto block_size = static_cast<std::size_t>(std::int64_t{payload_size} + kStreamHeaderSize);
+  // The player refuses files from 2 GB on, so no such attachment is written.
+  const std::uint64_t total = std::uint64_t{player.size()} + info_text.size() + block_size;
+  if (total > static_cast<std::uint64_t>(kMaxInputBytes)) {
+    throw CodecError("Der Anhang wäre 2 GB groß oder größer und wird nicht geschrieben.");
+  }
   Bytes attachment;
-  attachment.reserve(player.size() + info_text.size() + payload_size + kStreamHeaderSize);
+  attachment.reserve(static_cast<std::size_t>(total));
   AppendBytes(attachment, player);
   attachment.insert(attachment.end(), info_text.begin(), info_text.end());
-  AppendBytes(attachment, compressed_stream.last(payload_size + kStreamHeaderSize));
+  AppendBytes(attachment, compressed_stream.last(block_size));
   return attachment;
 }
 
@@ -55,7 +62,7 @@ void WriteAttachment(const std::filesystem::path& target, ByteSpan player,
                      std::string_view info_text, ByteSpan compressed_stream,
                      std::int32_t payload_size) {
   const Bytes attachment = BuildAttachment(player, info_text, compressed_stream, payload_size);
-  WriteFileAtomically(target, attachment, /*executable=*/true);
+  WriteFileAtomically(target, attachment, kProgramFileMode);
 }
 
 bool ShouldReportWrongFormat(const std::filesystem::path& file,
@@ -82,14 +89,16 @@ ExtractResult ExtractPayload(const std::filesystem::path& file, PlayerExtraction
     state.PayloadSize = header.PayloadSize();
     state.SampleCount = header.SampleCount();
     state.InfoLength = header.InfoLength();
-    if (!HasStreamMagic(header) || !HasPlausibleLengths(header, input.size())) {
+    // A rate the player cannot play is refused here, before a playback is closed or a
+    // temporary file written: a refused file leaves the player as it was.
+    if (!HasStreamMagic(header) || !HasPlausibleLengths(header, input.size()) ||
+        !IsPlayerSampleRate(header.SampleRate())) {
       return WrongFormat(file, options);
     }
     const StreamLayout layout = LocateStream(header, input.size());
 
     // Payload and header in one block; the output is sized by what the tokens really produce.
-    const Bytes block =
-        input.ReadRange(layout.payload_start, state.PayloadSize + kStreamHeaderSize);
+    const Bytes block = input.ReadRange(layout.payload_start, header.PayloadAndHeaderSize());
     const std::int64_t samples = CountPlayerSamples(block, state.SampleCount);
     if (samples > kMaxDecodedSamples) {
       return Failed("Die Aufnahme in der Datei \"" + file.string() +
@@ -98,16 +107,19 @@ ExtractResult ExtractPayload(const std::filesystem::path& file, PlayerExtraction
 
     if (options.close_playback) options.close_playback();
     const std::filesystem::path folder = options.base_dir / kTempFolder;
-    if (const int error_number = MakeDirectories(folder)) {
+    MakeDirectories(options.base_dir);  // a failure shows when the folder is opened
+    // Held open until the last write, so the checked folder is the one written into.
+    const OwnFolder temps(folder);
+    if (!temps.ok()) {
       return Failed("Der Ordner \"" + folder.string() +
-                    "\" kann nicht angelegt werden: " + SystemErrorText(error_number));
+                    "\" kann nicht benutzt werden: " + temps.ErrorText());
     }
 
     state.InfoFile.clear();
     if (state.InfoLength > 0 && layout.info_start >= 0) {
       const Bytes info = input.ReadRange(layout.info_start, state.InfoLength);
       const std::filesystem::path info_path = folder / kTempInfoName;
-      WriteFileAtomically(info_path, info);
+      WriteFileAtomically(temps.fd(), info_path, info);
       state.InfoFile = info_path;
     }
     state.SampleRate = header.SampleRate();
@@ -122,7 +134,7 @@ ExtractResult ExtractPayload(const std::filesystem::path& file, PlayerExtraction
 
     ExtractResult result;
     result.wav_path = folder / kTempWaveName;
-    WriteFileAtomically(result.wav_path, output);
+    WriteFileAtomically(temps.fd(), result.wav_path, output);
     result.outcome = ExtractOutcome::kExtracted;
     return result;
   } catch (const CodecError& error) {

@@ -24,7 +24,8 @@ inline constexpr std::string_view kTempInfoName = "TempInfo.txt";
 Bytes BuildAttachment(ByteSpan player, std::string_view info_text, ByteSpan compressed_stream,
                       std::int32_t payload_size);
 
-// Builds the attachment and writes it, executable, under a temporary name renamed into place.
+// Builds the attachment and writes it, executable (0755), under a temporary name renamed into
+// place.
 void WriteAttachment(const std::filesystem::path& target, ByteSpan player,
                      std::string_view info_text, ByteSpan compressed_stream,
                      std::int32_t payload_size);

@@ -11,6 +11,10 @@ namespace lorix {
 using Bytes = std::vector<std::uint8_t>;
 using ByteSpan = std::span<const std::uint8_t>;
 
+// The largest file or stream the programs take in. From 2 GB on, offsets and sizes no longer fit
+// the signed 32-bit fields of the WAV and stream headers, so such inputs are refused.
+inline constexpr std::int64_t kMaxInputBytes = (std::int64_t{1} << 31) - 1;
+
 // Little-endian field access. Callers check the bounds before they read.
 inline std::int32_t GetInt32(const std::uint8_t* p) {
   return static_cast<std::int32_t>(

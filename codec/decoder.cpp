@@ -200,7 +200,7 @@ bool PlayerDecode(ByteSpan block, std::span<std::uint8_t> output, std::int32_t& 
   }
   const StreamHeader header = ReadStreamHeader(block);
   const std::int32_t rate = header.SampleRate();
-  if (rate < kMinPlayerSampleRate || rate > kMaxPlayerSampleRate) return false;
+  if (!IsPlayerSampleRate(rate)) return false;
 
   // The header's count limits the output; so does the block it was given.
   const std::int64_t limit =

@@ -1,12 +1,14 @@
 #include "codec/file_io.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <new>
 
 #include "codec/codec_error.h"
@@ -14,13 +16,21 @@
 namespace lorix {
 namespace {
 
-std::string Quoted(const std::filesystem::path& path) {
-  return "\"" + path.string() + "\"";
-}
-
-[[noreturn]] void ThrowFileError(const std::string& what, const std::filesystem::path& path,
-                                 int error_number) {
-  throw CodecError("Die Datei " + Quoted(path) + " " + what + ": " + SystemErrorText(error_number));
+// A hidden name no one can guess ahead of time. Should the kernel give no random bytes, the
+// clock and a counter still make the names differ; the exclusive open keeps them safe anyway.
+std::string RandomTempName() {
+  static std::uint64_t counter = 0;
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  std::uint64_t value = static_cast<std::uint64_t>(now.tv_nsec) ^
+                        (static_cast<std::uint64_t>(now.tv_sec) << 30) ^
+                        (static_cast<std::uint64_t>(::getpid()) << 40) ^ ++counter;
+  std::uint64_t random = 0;
+  if (::getrandom(&random, sizeof random, GRND_NONBLOCK) == sizeof random) value ^= random;
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string name = ".lorix-";
+  for (int shift = 60; shift >= 0; shift -= 4) name += kHex[(value >> shift) & 0x0F];
+  return name + ".tmp";
 }
 
 }  // namespace
@@ -35,6 +45,11 @@ InputFile::InputFile(const std::filesystem::path& path) : path_(path) {
     ::close(fd_);
     fd_ = -1;
     ThrowFileError("kann nicht gelesen werden", path, error_number);
+  }
+  if (info.st_size > kMaxInputBytes) {
+    ::close(fd_);
+    fd_ = -1;
+    throw CodecError(TooLargeText(path));
   }
   size_ = info.st_size;
 }
@@ -104,35 +119,52 @@ Bytes ReadWholeFile(const std::filesystem::path& path) {
   return file.ReadRange(0, file.size());
 }
 
-void WriteFileAtomically(const std::filesystem::path& path, ByteSpan bytes, bool executable) {
-  std::filesystem::path temp = path;
-  temp += ".tmp" + std::to_string(::getpid());
-  const mode_t mode = executable ? 0777 : 0666;  // narrowed by the user's umask
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+void WriteFileAtomically(const std::filesystem::path& path, ByteSpan bytes, FileMode mode) {
+  // The folder is the one the caller named, links and all; only the file's own name is
+  // written with care.
+  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+  const int folder_fd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (folder_fd < 0) ThrowFileError("kann nicht geschrieben werden", path, errno);
+  try {
+    WriteFileAtomically(folder_fd, path, bytes, mode);
+  } catch (...) {
+    ::close(folder_fd);
+    throw;
+  }
+  ::close(folder_fd);
+}
+
+void WriteFileAtomically(int folder_fd, const std::filesystem::path& path, ByteSpan bytes,
+                         FileMode mode) {
+  const std::string name = path.filename().string();
+  std::string temp;
+  int fd = -1;
+  // A clash with an existing name (by chance or planted) just draws another name.
+  for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+    temp = RandomTempName();
+    fd = ::openat(folder_fd, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                  0600);
+    if (fd < 0 && errno != EEXIST) break;
+  }
   if (fd < 0) ThrowFileError("kann nicht geschrieben werden", path, errno);
 
+  int error_number = 0;
+  // Set after creating: the mode given to open is narrowed by the umask.
+  if (::fchmod(fd, static_cast<mode_t>(mode.bits)) != 0) error_number = errno;
   std::size_t written = 0;
-  while (written < bytes.size()) {
+  while (error_number == 0 && written < bytes.size()) {
     const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      const int error_number = n < 0 ? errno : EIO;
-      ::close(fd);
-      ::unlink(temp.c_str());
-      ThrowFileError("kann nicht geschrieben werden", path, error_number);
-    }
-    written += static_cast<std::size_t>(n);
+    if (n <= 0) error_number = n < 0 ? errno : EIO;
+    if (n > 0) written += static_cast<std::size_t>(n);
   }
-  const int sync_result = ::fsync(fd);
-  const int sync_errno = errno;
-  if (::close(fd) != 0 || sync_result != 0) {
-    const int error_number = sync_result != 0 ? sync_errno : errno;
-    ::unlink(temp.c_str());
-    ThrowFileError("kann nicht geschrieben werden", path, error_number);
+  if (error_number == 0 && ::fsync(fd) != 0) error_number = errno;
+  if (::close(fd) != 0 && error_number == 0) error_number = errno;
+  if (error_number == 0 && ::renameat(folder_fd, temp.c_str(), folder_fd, name.c_str()) != 0) {
+    error_number = errno;
   }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
-    const int error_number = errno;
-    ::unlink(temp.c_str());
+  if (error_number != 0) {
+    ::unlinkat(folder_fd, temp.c_str(), 0);
     ThrowFileError("kann nicht geschrieben werden", path, error_number);
   }
 }

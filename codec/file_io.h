@@ -10,8 +10,19 @@ namespace lorix {
 // A short German text for an errno value, for messages about files.
 std::string SystemErrorText(int error_number);
 
+// A path in double quotes, as the programs' messages name files.
+std::string Quoted(const std::filesystem::path& path);
+
+// Throws CodecError: "Die Datei "<path>" <what>: <the system's reason>".
+[[noreturn]] void ThrowFileError(const std::string& what, const std::filesystem::path& path,
+                                 int error_number);
+
+// The refusal of an input of kMaxInputBytes or more.
+std::string TooLargeText(const std::filesystem::path& path);
+
 // A file opened for reading by position, with plain system calls (the player carries no
-// stream library). Errors throw CodecError with a German message that names the file.
+// stream library). Errors throw CodecError with a German message that names the file; so does a
+// file of 2 GB or more (kMaxInputBytes).
 class InputFile {
  public:
   explicit InputFile(const std::filesystem::path& path);
@@ -35,9 +46,22 @@ int ReadFileInto(const std::filesystem::path& path, Bytes& bytes, std::uint64_t 
 
 Bytes ReadWholeFile(const std::filesystem::path& path);
 
-// Writes `bytes` to a temporary name in the target's folder and renames it into place, so that a
-// failed write never destroys the file that was there before.
+// The permission bits a written file gets, set as given whatever the user's umask is.
+struct FileMode {
+  unsigned bits;
+};
+inline constexpr FileMode kDataFileMode{0644};
+inline constexpr FileMode kProgramFileMode{0755};
+
+// Writes `bytes` to a temporary file in the target's folder and renames it into place, so that a
+// failed write never destroys the file that was there before. The temporary file gets a random
+// name and is made exclusively, so a link planted under any name cannot redirect the write; a
+// link at the target itself is replaced, not followed.
 void WriteFileAtomically(const std::filesystem::path& path, ByteSpan bytes,
-                         bool executable = false);
+                         FileMode mode = kDataFileMode);
+// The same in the folder open as `folder_fd`: the file is the last part of `path` there (the
+// whole `path` names it in messages).
+void WriteFileAtomically(int folder_fd, const std::filesystem::path& path, ByteSpan bytes,
+                         FileMode mode = kDataFileMode);
 
 }  // namespace lorix

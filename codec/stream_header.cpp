@@ -59,6 +59,9 @@ void CheckStreamHeader(const StreamHeader& header, std::int64_t stream_size) {
   if (stream_size < kStreamHeaderSize) {
     throw CodecError("Die Datei ist kürzer als 44 Bytes und enthält keine LORIX-Aufnahme.");
   }
+  if (stream_size > kMaxInputBytes) {
+    throw CodecError("Die LORIX-Daten sind 2 GB groß oder größer und werden nicht gelesen.");
+  }
   const std::int64_t payload = header.PayloadSize();
   if (payload < 0 || payload > stream_size - kStreamHeaderSize) {
     throw CodecError("Ungültiger LORIX-Kopf: die Länge der Aufnahmedaten (" +

@@ -15,6 +15,11 @@ inline constexpr std::string_view kCodecName = "4BitLog ";
 inline constexpr std::int32_t kMinPlayerSampleRate = 1000;
 inline constexpr std::int32_t kMaxPlayerSampleRate = 200000;
 
+// The rates the player decodes and plays; a stream with any other rate is refused.
+inline constexpr bool IsPlayerSampleRate(std::int32_t rate) {
+  return rate >= kMinPlayerSampleRate && rate <= kMaxPlayerSampleRate;
+}
+
 // The 44-byte trailer at the end of every compressed stream.
 struct StreamHeader {
   std::array<std::uint8_t, kStreamHeaderSize> bytes{};
@@ -28,6 +33,10 @@ struct StreamHeader {
   std::int32_t SampleRate() const { return GetInt32(bytes.data() + 24); }
   std::int32_t InfoLength() const { return GetInt32(bytes.data() + 36); }
   std::int32_t HeaderLength() const { return GetInt32(bytes.data() + 40); }
+  // The block of payload and header, counted in 64 bits: the sum exceeds 32 bits near 2 GB.
+  std::int64_t PayloadAndHeaderSize() const {
+    return std::int64_t{PayloadSize()} + kStreamHeaderSize;
+  }
 };
 
 // Text fields are padded with blanks or cut to their width of 8 bytes.
@@ -38,9 +47,9 @@ StreamHeader BuildStreamHeader(std::string_view version, std::int32_t payload_si
 // The last 44 bytes of `stream`, which must be at least that long.
 StreamHeader ReadStreamHeader(ByteSpan stream);
 
-// Throws CodecError unless the stream is at least 44 bytes long and its header holds no
-// impossible length: a negative payload size, sample count or information length, or a payload
-// larger than what stands in front of the header.
+// Throws CodecError unless the stream is at least 44 bytes and less than 2 GB long and its header
+// holds no impossible length: a negative payload size, sample count or information length, or a
+// payload larger than what stands in front of the header.
 StreamHeader ReadCheckedStreamHeader(ByteSpan stream);
 void CheckStreamHeader(const StreamHeader& header, std::int64_t stream_size);
 

@@ -14,17 +14,19 @@ enum class WavKind {
 };
 
 struct LoadedWav {
-  Bytes PcmStream;  // header + exactly the declared data, anything behind it cut off
-  WavFormat format;
+  Bytes PcmStream;   // the canonical 44-byte header, then the samples as far as the file has them
+  WavFormat format;  // read back from that header
   WavKind kind = WavKind::kPlayableOnly;
 };
 
-// Loads a WAV file at the fixed offsets of the canonical header. Throws CodecError (German
-// text) for a file that cannot be read, is shorter than 44 bytes, or declares a negative data
-// size or more data than it holds.
-LoadedWav LoadWavFile(const std::filesystem::path& path);
+// Reads a WAV file's bytes with the chunk walk of LocateWav (other chunks, longer and extensible
+// format blocks are understood, a data chunk cut off by the end of the file is taken as far as
+// it goes) and makes the canonical image of them, whose header matches what was taken. Throws
+// CodecError (German text naming `path`) for bytes that are not RIFF/WAVE, lack the format or
+// the data, hold a format that cannot be played, or are 2 GB or more.
+LoadedWav ReadWavImage(ByteSpan image, const std::filesystem::path& path);
 
-// True when the name ends in ".wav" (any case) or the bytes start like a RIFF/WAVE file.
-bool LooksLikeWav(const std::filesystem::path& path, ByteSpan first_bytes);
+// Reads the file and then as ReadWavImage.
+LoadedWav LoadWavFile(const std::filesystem::path& path);
 
 }  // namespace lorix

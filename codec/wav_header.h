@@ -21,8 +21,9 @@ WavHeader BuildWavHeader(std::int32_t data_size, std::uint16_t channels, std::ui
 // The header every caller writes: 8-bit mono at `sample_rate`.
 WavHeader BuildMonoWavHeader(std::int32_t sample_count, std::int32_t sample_rate);
 
-// The fields read back from a WAV image at the fixed offsets of the canonical header. Nothing
-// else is looked at: no chunk ids, no format tag.
+// The fields read back from a canonical image at the fixed offsets of its header. Only images
+// the programs made themselves are read this way; WAV files are read with LocateWav
+// (codec/wav_reader.h) and turned into such an image first.
 struct WavFormat {
   WavHeader header{};
   std::uint16_t channels = 0;         // offset 22

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <thread>
 
 #include "desktop/spawn_setup.h"
 
@@ -40,17 +39,6 @@ bool ReadAll(int fd, Clock::time_point deadline, std::string& output) {
   }
 }
 
-// Waits for the child until the deadline; false when it is still running then.
-bool WaitUntil(pid_t pid, Clock::time_point deadline, int& status) {
-  while (true) {
-    const pid_t done = waitpid(pid, &status, WNOHANG);
-    if (done == pid) return true;
-    if (done < 0 && errno != EINTR) return true;  // not ours any more: nothing to wait for
-    if (Clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-}
-
 }  // namespace
 
 CommandOutput RunAndCapture(const std::vector<std::string>& argv,
@@ -74,7 +62,7 @@ CommandOutput RunAndCapture(const std::vector<std::string>& argv,
   const bool complete = ReadAll(pipe_fds[0], deadline, result.output);
   close(pipe_fds[0]);
   int status = 0;
-  if (!complete || !WaitUntil(pid, deadline, status)) {
+  if (!complete || !desktop_internal::WaitForChild(pid, deadline, status)) {
     // The child leads its own process group: this also ends whatever it started.
     kill(-pid, SIGKILL);
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <optional>
 #include <system_error>
 #include <vector>
@@ -11,7 +12,6 @@
 #include "desktop/default_application.h"
 #include "desktop/desktop_entry.h"
 #include "desktop/mailto_url.h"
-#include "desktop/mapi_result.h"
 #include "desktop/path_search.h"
 #include "desktop/program_start.h"
 
@@ -84,6 +84,29 @@ std::string MailtoWithoutRecipient(const MailDraft& draft) {
   return MailtoUrl("", draft.subject, draft.body);
 }
 
+// The text with every CR LF and every lone CR turned into LF.
+std::string WithLfLineEnds(const std::string& text) {
+  std::string result;
+  result.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r') {
+      result += text[i];
+    } else if (i + 1 >= text.size() || text[i + 1] != '\n') {
+      result += '\n';
+    }
+  }
+  return result;
+}
+
+std::vector<std::string> XdgEmailCommand(const MailDraft& draft) {
+  std::vector<std::string> argv = {"xdg-email", "--subject", draft.subject};
+  // xdg-email refuses an empty text as a wrong call.
+  const std::string body = WithLfLineEnds(draft.body);
+  if (!body.empty()) argv.insert(argv.end(), {"--body", body});
+  argv.insert(argv.end(), {"--attach", draft.attachment.string()});
+  return argv;
+}
+
 std::vector<std::string> ComposeCommand(const Handler& handler, const MailDraft& draft) {
   std::vector<std::string> argv = handler.command;
   const std::string file = draft.attachment.string();
@@ -101,19 +124,42 @@ std::vector<std::string> ComposeCommand(const Handler& handler, const MailDraft&
       argv.insert(argv.end(), {"--compose", MailtoWithoutRecipient(draft), "--attach", file});
       break;
     case MailClient::kOther:
-      argv = {"xdg-email", "--subject", draft.subject, "--body", draft.body, "--attach", file};
+      argv = XdgEmailCommand(draft);
       break;
   }
   return argv;
 }
 
+// xdg-email's exit codes: 0 done, 1 a wrong call, 2 a file that does not exist, 3 no way to
+// open a mail (no mail program), 4 the mail program failed, 5 a file that cannot be read.
+int MapiCodeOfXdgEmail(const ProgramRun& run) {
+  if (!run.start.Succeeded()) return MAPI_E_FAILURE;
+  if (!run.exit_status) return kMapiSuccess;  // still running: the mail program shows the mail
+  switch (*run.exit_status) {
+    case 0:
+      return kMapiSuccess;
+    case 2:
+      return MAPI_E_ATTACHMENT_NOT_FOUND;
+    case 3:
+      return MAPI_USER_ABORT;
+    case 5:
+      return MAPI_E_ATTACHMENT_OPEN_FAILURE;
+    default:
+      return MAPI_E_FAILURE;
+  }
+}
+
+// xdg-email returns at once, except where it runs a mail program in the foreground: that one is
+// left running after this wait and counts as a shown mail.
+constexpr std::chrono::milliseconds kXdgEmailWait{3000};
+
 }  // namespace
 
-int OpenMailComposer(const MailDraft& draft) {
+MailComposerResult OpenMailComposer(const MailDraft& draft) {
   std::error_code error;
   const fs::path file = fs::absolute(draft.attachment, error).lexically_normal();
-  if (error || !fs::is_regular_file(file, error)) return MAPI_E_ATTACHMENT_NOT_FOUND;
-  if (access(file.c_str(), R_OK) != 0) return MAPI_E_ATTACHMENT_OPEN_FAILURE;
+  if (error || !fs::is_regular_file(file, error)) return {MAPI_E_ATTACHMENT_NOT_FOUND};
+  if (access(file.c_str(), R_OK) != 0) return {MAPI_E_ATTACHMENT_OPEN_FAILURE};
   const MailDraft absolute{draft.subject, draft.body, file};
 
   Handler handler = DefaultMailHandler();
@@ -121,8 +167,12 @@ int OpenMailComposer(const MailDraft& draft) {
     handler = {};  // a stale association: let xdg-email find what is there
   }
   const std::vector<std::string> argv = ComposeCommand(handler, absolute);
-  if (FindInPath(argv.front()).empty()) return MAPI_USER_ABORT;
-  return StartProgram(argv).Succeeded() ? kMapiSuccess : MAPI_E_FAILURE;
+  if (FindInPath(argv.front()).empty()) return {MAPI_USER_ABORT};
+  if (handler.client != MailClient::kOther) {
+    return {StartProgram(argv).Succeeded() ? kMapiSuccess : MAPI_E_FAILURE};
+  }
+  const int code = MapiCodeOfXdgEmail(StartProgramAndWait(argv, kXdgEmailWait));
+  return {code, code == kMapiSuccess};
 }
 
 }  // namespace lorix

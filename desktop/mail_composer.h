@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+#include "desktop/mapi_result.h"
+
 namespace lorix {
 
 // A new mail for the user to complete: no recipient, the subject, the body and one attached file.
@@ -13,13 +15,22 @@ struct MailDraft {
   std::filesystem::path attachment;
 };
 
+struct MailComposerResult {
+  int code = kMapiSuccess;  // a Simple-MAPI-style code (mapi_result.h)
+  // The composer was opened, but by a mail program whose way of attaching a file we do not know:
+  // the file may be missing from the mail, and the user has to attach it by hand.
+  bool attach_by_hand = false;
+};
+
 // Opens the user's mail composer with the draft, the file attached. The default mailto handler of
 // the desktop is used with its own compose-with-attachment command line when it is Thunderbird,
 // Evolution, KMail or Claws Mail (xdg-email attaches files for some clients only); any other
-// handler, or one that is not installed, is reached through xdg-email. The file stays where it is.
-// Returns a Simple-MAPI-style code (mapi_result.h): kMapiSuccess when the composer was started,
-// MAPI_E_ATTACHMENT_NOT_FOUND / MAPI_E_ATTACHMENT_OPEN_FAILURE for a missing / unreadable file,
-// MAPI_USER_ABORT when there is no mail program to ask, MAPI_E_FAILURE when it fails to start.
-int OpenMailComposer(const MailDraft& draft);
+// handler, or one that is not installed, is reached through xdg-email, whose exit code is waited
+// for (it returns at once) and which gets the body with LF line ends (it turns each LF into
+// CR LF). The file stays where it is.
+// The code is kMapiSuccess when the composer was started, MAPI_E_ATTACHMENT_NOT_FOUND /
+// MAPI_E_ATTACHMENT_OPEN_FAILURE for a missing / unreadable file, MAPI_USER_ABORT when there is
+// no mail program to ask, MAPI_E_FAILURE when it fails.
+MailComposerResult OpenMailComposer(const MailDraft& draft);
 
 }  // namespace lorix

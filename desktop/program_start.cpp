@@ -46,21 +46,39 @@ void ReapInBackground(pid_t pid) {
   }
 }
 
-}  // namespace
-
-ProgramStart StartProgram(const std::vector<std::string>& argv) {
+ProgramStart Spawn(const std::vector<std::string>& argv) {
   ProgramStart start;
   const desktop_internal::SpawnSetup setup;
-  pid_t pid = -1;
-  const int error = setup.Spawn(argv, pid);
+  const int error = setup.Spawn(argv, start.pid);
   if (error != 0) {
+    start.pid = -1;
     start.result = StartResultFromErrno(error);
     return start;
   }
-  ReapInBackground(pid);
   start.result = kStartSucceeded;
-  start.pid = pid;
   return start;
+}
+
+}  // namespace
+
+ProgramStart StartProgram(const std::vector<std::string>& argv) {
+  const ProgramStart start = Spawn(argv);
+  if (start.Succeeded()) ReapInBackground(start.pid);
+  return start;
+}
+
+ProgramRun StartProgramAndWait(const std::vector<std::string>& argv,
+                               std::chrono::milliseconds wait) {
+  ProgramRun run{Spawn(argv), std::nullopt};
+  if (!run.start.Succeeded()) return run;
+  int status = 0;
+  if (!desktop_internal::WaitForChild(run.start.pid, std::chrono::steady_clock::now() + wait,
+                                      status)) {
+    ReapInBackground(run.start.pid);
+    return run;
+  }
+  run.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
 }
 
 }  // namespace lorix

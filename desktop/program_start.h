@@ -2,6 +2,8 @@
 
 #include <sys/types.h>
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,5 +35,18 @@ int StartResultFromErrno(int error_number);
 // this one child (waitpid on its id only), so it never lingers as a zombie and no other code's
 // child handling is disturbed.
 ProgramStart StartProgram(const std::vector<std::string>& argv);
+
+struct ProgramRun {
+  ProgramStart start;
+  // The exit code when the program ended within the wait (-1 when a signal ended it); empty when
+  // it was not started or still runs.
+  std::optional<int> exit_status;
+};
+
+// Starts a program as StartProgram does and waits up to `wait` for it to end, for helpers that
+// report their outcome by exit code and normally return at once. One still running then is left
+// running, and reaped in the background.
+ProgramRun StartProgramAndWait(const std::vector<std::string>& argv,
+                               std::chrono::milliseconds wait);
 
 }  // namespace lorix

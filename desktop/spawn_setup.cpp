@@ -2,9 +2,11 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <thread>
 
 extern char** environ;
 
@@ -56,6 +58,16 @@ int SpawnSetup::Spawn(const std::vector<std::string>& argv, pid_t& pid) const {
   // posix_spawnp reports a failed exec (missing program, wrong format) as its own result and,
   // unlike execvp, never retries a file without a known format through /bin/sh.
   return posix_spawnp(&pid, pointers.front(), &actions_, &attributes_, pointers.data(), environ);
+}
+
+bool WaitForChild(pid_t pid, std::chrono::steady_clock::time_point deadline, int& status) {
+  while (true) {
+    const pid_t done = waitpid(pid, &status, WNOHANG);
+    if (done == pid) return true;
+    if (done < 0 && errno != EINTR) return true;  // not ours any more: nothing to wait for
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
 }
 
 }  // namespace lorix::desktop_internal

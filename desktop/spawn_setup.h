@@ -2,6 +2,7 @@
 
 #include <spawn.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -27,5 +28,9 @@ class SpawnSetup {
   posix_spawnattr_t attributes_;
   posix_spawn_file_actions_t actions_;
 };
+
+// Waits for the child until the deadline; false when it is still running then. `status` is
+// waitpid's status of the ended child.
+bool WaitForChild(pid_t pid, std::chrono::steady_clock::time_point deadline, int& status);
 
 }  // namespace lorix::desktop_internal

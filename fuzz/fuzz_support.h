@@ -48,6 +48,12 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// The folder of this process's own for the files its target writes, made on first use.
+inline const TempDir& ProcessTempDir(std::string_view prefix) {
+  static const TempDir folder(prefix);
+  return folder;
+}
+
 // Replaces the file's content with the input. A failure here is a fault of the harness, not of
 // the code under test, and stops the run.
 inline void WriteInputFile(const std::filesystem::path& path, const std::uint8_t* data,

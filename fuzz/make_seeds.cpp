@@ -11,6 +11,7 @@
 #include <numbers>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "codec/attachment.h"
@@ -92,6 +93,90 @@ void Write(const fs::path& folder, const std::string& name, const Bytes& bytes) 
   lorix::WriteFileAtomically(folder / name, bytes);
 }
 
+Bytes Text(std::string_view text) {
+  return Bytes(text.begin(), text.end());
+}
+
+// `wav` with a chunk inserted in front of its "data" chunk.
+Bytes WithChunkBeforeData(const Bytes& wav, const Bytes& chunk) {
+  Bytes image(wav.begin(), wav.begin() + 36);
+  lorix::AppendBytes(image, chunk);
+  image.insert(image.end(), wav.begin() + 36, wav.end());
+  return image;
+}
+
+// `wav` (8-bit mono) with its format in the extensible form.
+Bytes Extensible(const Bytes& wav) {
+  Bytes image = Text("RIFF");
+  image.insert(image.end(), {0, 0, 0, 0});
+  lorix::AppendBytes(image, Text("WAVEfmt "));
+  image.insert(image.end(), {40, 0, 0, 0, 0xFE, 0xFF});
+  image.insert(image.end(), wav.begin() + 22, wav.begin() + 36);  // channels .. bits
+  image.insert(image.end(), {22, 0, 8,    0, 4,    0, 0, 0,    1, 0,    0,    0,
+                             0,  0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71});
+  image.insert(image.end(), wav.begin() + 36, wav.end());
+  return image;
+}
+
+// The parsers of text and of the playback service's files.
+void WriteParserSeeds(const fs::path& out, const Bytes& wav, const Bytes& tiny_wav,
+                      const Bytes& stereo) {
+  const fs::path wav_folder = out / "wav_parser";
+  Write(wav_folder, "message.wav", wav);
+  Write(wav_folder, "tiny.wav", tiny_wav);
+  Write(wav_folder, "stereo16.wav", stereo);
+  Write(wav_folder, "list_chunk.wav",
+        WithChunkBeforeData(tiny_wav, Text(std::string_view("LIST\5\0\0\0INFOx\0", 14))));
+  Write(wav_folder, "extensible.wav", Extensible(tiny_wav));
+
+  const fs::path mci_folder = out / "mci_command";
+  Write(mci_folder, "session.txt",
+        Text("open \"b b.wav\" type waveaudio alias LorixWave\n"
+             "set LorixWave time format milliseconds\n"
+             "status LorixWave length\nplay LorixWave from 120\nstatus LorixWave position\n"
+             "pause LorixWave\nresume LorixWave\nplay LorixWave\nclose LorixWave\n"));
+  Write(mci_folder, "errors.txt",
+        Text("open a.wav alias x\nopen a.wav alias X\nopen c.txt alias y\nopen \"a.wav\n"
+             "play x from 99999\nset x time format ms\nstatus x position\nclose x\n"));
+
+  const std::string_view ini =
+      "; Einstellungen\r\n[Options]\r\nInDevID=0\r\nMailAppStartSelection = \"1\"\r\n"
+      "CompressLevel=3 ; Stufe\r\n\r\n[Window]\r\nLeft=-12\r\nTop=99999999999999999999\r\n";
+  const fs::path ini_folder = out / "ini_document";
+  Write(ini_folder, "existing_key.ini", Text("Options\\XCompressLevel\\X5\\X" + std::string(ini)));
+  Write(ini_folder, "new_section.ini", Text("Neu\\XKey\\X 'x' \\X" + std::string(ini)));
+  Write(ini_folder, "bom_lf.ini", Text("options\\Xtop\\X7\\X\xEF\xBB\xBF[Window]\nTop=1\nLeft"));
+
+  const fs::path text_folder = out / "text_encoding";
+  Write(text_folder, "info_text.txt", Text(lorix::InfoText()));
+  Write(text_folder, "utf8.txt", Text("Grüße, „Zitat“ – 5 € \xF0\x9F\x8E\xA4\r\n"));
+  Write(text_folder, "cp1252.txt",
+        Text("Gr\xFC\xDF"
+             "e \x80\x81\x9D\x9F\r\n"));
+
+  const fs::path entry_folder = out / "desktop_entry";
+  Write(entry_folder, "mail.desktop",
+        Text("[Desktop Entry]\nType=Application\nName=Mail Programm\nIcon=mail\n"
+             "Exec=\"/opt/mail prog/mail\" --compose %u %i %c %k\\s\\n\n"
+             "[Desktop Action compose]\nExec=other\n"));
+  Write(entry_folder, "escapes.desktop",
+        Text("# comment\r\n[Desktop Entry]\r\n Name = A\\tB\\\\ \r\nExec=sh -c \"echo "
+             "\\\\$HOME\"\r\n"));
+
+  const fs::path exec_folder = out / "exec_line";
+  Write(exec_folder, "codes.txt", Text("thunderbird -compose %u %U %% %i %c %k @@u x@@"));
+  Write(exec_folder, "quotes.txt", Text("\"a b\" \"c\\\"d\\$e\\`f\\\\\" \"\" g\th\ni"));
+  Write(exec_folder, "open_quote.txt", Text("prog \"unterminated"));
+
+  const fs::path drop_folder = out / "drop_text";
+  Write(drop_folder, "uri_list.txt",
+        Text("# from the file manager\r\nfile:///home/u/Gr%C3%BC%C3%9Fe%20an%20alle.EXE\r\n"
+             "file://host/tmp/a%2"
+             "5b.wav\r\nhttps://example.org/x.wav\r\n"));
+  constexpr char kPlainPaths[] = "/home/u/nachricht.wav\n/tmp/x%41y.EXE\n\0";  // NUL-ended
+  Write(drop_folder, "plain.txt", Text(std::string_view(kPlainPaths, sizeof kPlainPaths)));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -154,6 +239,8 @@ int main(int argc, char** argv) {
     Bytes stereo(stereo_header.begin(), stereo_header.end());
     stereo.resize(stereo.size() + 64, 0x10);
     Write(wav_folder, "stereo16.wav", stereo);
+
+    WriteParserSeeds(out, wav, tiny_wav, stereo);
 
     Write(out, "seeds.stamp", {});
     return 0;

@@ -5,23 +5,13 @@
 
 #include "audio/mixer_setup.h"
 #include "audio/time_text.h"
-#include "codec/file_system.h"
+#include "codec/own_folder.h"
 #include "codec/rounding.h"
+#include "codec/sound_file_type.h"
 #include "desktop/wav_application.h"
 #include "player/player_texts.h"
 
 namespace lorix {
-namespace {
-
-// Upper-cases the letters a..z only, as the WAV test on file names does.
-std::string UpperAscii(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
-}
-
-}  // namespace
 
 PlayerApp::PlayerApp(PlayerServices services, Mixer& mixer, Dialogs& dialogs, PlayerSetup setup)
     : services_(std::move(services)),
@@ -30,8 +20,10 @@ PlayerApp::PlayerApp(PlayerServices services, Mixer& mixer, Dialogs& dialogs, Pl
       setup_(std::move(setup)),
       tables_(InitCodecTables()),
       playback_({services_.send_command, services_.error_text, {}, {}, {}, {}}, dialogs) {
-  // An existing folder is kept; one that cannot be made shows up when a file is written.
-  MakeDirectories(setup_.base_dir / kTempFolder);
+  // "TEMPs" in the current directory, an existing one kept. Where it cannot be made or is not
+  // ours (a read-only folder, a link or folder someone else put there), the one in the user's
+  // private folder takes its place, so the message still plays.
+  setup_.base_dir = UsableTempFolder(setup_.base_dir / kTempFolder).parent_path();
   screen_.Title = "LORIX-Player V." + setup_.version;
 }
 
@@ -42,11 +34,11 @@ void PlayerApp::Start(const std::vector<std::string>& arguments) {
 }
 
 void PlayerApp::LoadSoundFile(const std::string& file) {
-  if (UpperAscii(file).find(".WAV") != std::string::npos) {
+  if (IsWavFile(file)) {
     current_wav_file_ = file;
   } else {
     ShowStatus("dekomprimieren ...");
-    screen_.LineFile = "geladen:  " + file;
+    ShowFileLine("geladen:  ", file, "");
     screen_.TrackPosition = 0;
     Repaint();
     ExtractOptions options;
@@ -59,7 +51,11 @@ void PlayerApp::LoadSoundFile(const std::string& file) {
     options.progress = [this](std::int32_t token, std::int32_t samples) {
       ShowDecodeProgress(token, samples);
     };
+    // A refused file leaves nothing of itself behind: a WAV file played next keeps the rate
+    // of the last recording that was accepted.
+    const PlayerExtraction accepted = extraction_;
     const ExtractResult result = ExtractPayload(file, extraction_, tables_, options);
+    if (result.outcome != ExtractOutcome::kExtracted) extraction_ = accepted;
     current_wav_file_ =
         result.outcome == ExtractOutcome::kExtracted ? result.wav_path.string() : "";
     if (!result.message.empty()) {
@@ -76,13 +72,18 @@ void PlayerApp::LoadSoundFile(const std::string& file) {
   EnablePlayButtons();
   std::string text = file;
   if (file != current_wav_file_) text += " (" + current_wav_file_ + ")";
-  // A rate left behind by a rejected file may be anything; without one there is no length.
-  const std::int32_t rate = PlaybackRate();
   const double ms =
-      rate > 0 ? static_cast<double>(playback_.PlayLengthSamples()) / rate * 1000.0 : 0.0;
+      static_cast<double>(playback_.PlayLengthSamples()) / extraction_.SampleRate * 1000.0;
   playback_.SetPlayLengthText(" [" + FormatSeconds(RoundHalfEven(std::clamp(ms, 0.0, 2e9))) +
                               "]  ");
-  screen_.LineFile = "abspielen:  " + text + playback_.PlayLengthText();
+  ShowFileLine("abspielen:  ", text, playback_.PlayLengthText());
+}
+
+void PlayerApp::ShowFileLine(const std::string& label, const std::string& files,
+                             const std::string& length) {
+  screen_.LineFile = label + files + length;
+  screen_.LineFileLabelSize = label.size();
+  screen_.LineFileLengthSize = length.size();
 }
 
 void PlayerApp::DropFiles(const std::vector<std::string>& files) {

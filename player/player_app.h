@@ -42,7 +42,8 @@ struct PlayerServices {
 };
 
 struct PlayerSetup {
-  // The current directory: "TEMPs" is made and written here.
+  // The current directory: "TEMPs" is made and written here, or in the user's private folder
+  // when it cannot be.
   std::filesystem::path base_dir = ".";
   // The running program's own file: loaded when no file is named, never reported as foreign.
   std::filesystem::path own_executable;
@@ -58,8 +59,8 @@ class PlayerApp {
   // program itself) is loaded and played. `arguments` are those after the program name.
   void Start(const std::vector<std::string>& arguments);
 
-  // Makes a file the current recording and plays it: WAV files (".WAV" anywhere in the
-  // upper-cased name) directly, every other file through the extraction.
+  // Makes a file the current recording and plays it: WAV files (by content, IsWavFile)
+  // directly, every other file through the extraction.
   void LoadSoundFile(const std::string& file);
   // Files dropped on the window, loaded one after the other.
   void DropFiles(const std::vector<std::string>& files);
@@ -111,10 +112,8 @@ class PlayerApp {
 
  private:
   void FindWaveApplication();
-  // The rate lengths and positions of the current sound are counted in. A rejected file may
-  // leave any rate behind; beyond the highest rate a recording may have, a length in samples
-  // would no longer fit 32 bits, so it is capped there (only its ratio to the length counts).
-  std::int32_t PlaybackRate() const;
+  // The file line: a label, the file names, and the length text (may be empty).
+  void ShowFileLine(const std::string& label, const std::string& files, const std::string& length);
   // Plays the current WAV file from `start_ms` at the current recording's rate.
   void PlayCurrentFrom(std::int32_t start_ms);
   void Repaint();

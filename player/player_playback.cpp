@@ -23,12 +23,8 @@ std::int32_t RoundClamped(double value) {
 
 }  // namespace
 
-std::int32_t PlayerApp::PlaybackRate() const {
-  return std::min(extraction_.SampleRate, kMaxPlayerSampleRate);
-}
-
 void PlayerApp::PlayCurrentFrom(std::int32_t start_ms) {
-  playback_.SetCurrentSampleRate(PlaybackRate());
+  playback_.SetCurrentSampleRate(extraction_.SampleRate);
   playback_.PlayWave(current_wav_file_, start_ms);
   // Opening closes any earlier playback, a paused one included.
   screen_.PauseIcon = PlayerIcon::kPause;
@@ -80,14 +76,15 @@ void PlayerApp::ShowPlayerPosition(std::int32_t ms) {
   screen_.LabelPosition = "Pos.: " + FormatSeconds(ms) + playback_.PlayLengthText();
   const std::int32_t length = playback_.PlayLengthSamples();
   const std::int32_t value =
-      length <= 0 ? 0 : RoundClamped(1.0 / length * ms * static_cast<double>(PlaybackRate()));
+      length <= 0 ? 0
+                  : RoundClamped(1.0 / length * ms * static_cast<double>(extraction_.SampleRate));
   screen_.TrackPosition = ClampTrack(value);
   // The service sends no notice at the end of a sound: reaching the end is noticed here.
   if (value >= kTrackMax && playback_.PlaybackActive()) StopPressed();
 }
 
 std::int32_t PlayerApp::PerMilleToMs(int value) const {
-  const std::int32_t rate = PlaybackRate();
+  const std::int32_t rate = extraction_.SampleRate;
   if (rate < 100) return 0;
   return RoundClamped(static_cast<double>(playback_.PlayLengthSamples()) / rate * 1000.0 * value /
                       1000.0);

@@ -4,6 +4,7 @@
 // onto its widgets after every event (and during decoding, when the handlers ask for a
 // repaint). Nothing in here knows a toolkit.
 
+#include <cstddef>
 #include <string>
 
 namespace lorix {
@@ -81,6 +82,11 @@ struct PlayerScreen {
   std::string Title;  // "LORIX-Player V." + PlayerVersion
   std::string LineStatus = "Status";
   std::string LineFile = "(-)";
+  // The bytes at LineFile's ends that must stay in view: the label in front ("abspielen:  ")
+  // and the length behind (" [12.34 Sek.]  "). A line too long for the window loses characters
+  // of the file names between them.
+  std::size_t LineFileLabelSize = 0;
+  std::size_t LineFileLengthSize = 0;
   std::string LabelPosition = "Start-Pos.:   0 Sek.  ";
   int TrackPosition = 0;  // 0..1000
   int TrackVolume = 0;    // 0..1000, 0 (top) is full volume

@@ -8,6 +8,7 @@
 #include "desktop/mailto_url.h"
 #include "desktop/mapi_result.h"
 #include "desktop/open_with_desktop.h"
+#include "desktop/system_tools.h"
 #include "recorder/user_text_file.h"
 
 namespace lorix {
@@ -15,6 +16,12 @@ namespace {
 
 constexpr const char* kMessageCaption = "LORIX";
 constexpr const char* kLineBreak = "\r\n";
+// Followed by the attachment's path.
+constexpr std::string_view kAttachByHandText =
+    "Das Standard-Mail-Programm ist LORIX nicht bekannt, die Datei ist der neuen Mail daher "
+    "eventuell nicht angehängt.\r\nBitte hängen Sie sie gegebenenfalls von Hand an; der Ordner "
+    "mit der Datei wird geöffnet:\r\n";
+
 // Each line followed by a blank and CR LF.
 std::string LinesWithBlankAndBreak(std::string_view text) {
   std::string result;
@@ -49,6 +56,10 @@ int MailServices::DefaultOpenUrl(const std::string& url) {
   return OpenWithDesktop(url).result;
 }
 
+void MailServices::DefaultOpenFolder(const std::filesystem::path& folder) {
+  OpenFolderInFileManager(folder);
+}
+
 void MailServices::DefaultRestoreWorkingDirectory(const std::filesystem::path& folder) {
   std::error_code ignored;
   std::filesystem::current_path(folder, ignored);
@@ -77,11 +88,17 @@ int MailHandoff::OpenMailProgram(MailMethod method, const MailAttachment& attach
 
 int MailHandoff::SendMailWithAttachment(const std::string& subject, const std::string& note_text,
                                         const std::string& attachment_path) {
-  const int code = services_.compose(MailDraft{subject, note_text, attachment_path});
-  const std::string_view message = MapiResultMessage(code);
+  const MailComposerResult result =
+      services_.compose(MailDraft{subject, note_text, attachment_path});
+  const std::string_view message = MapiResultMessage(result.code);
   if (!message.empty()) dialogs_.ShowError(kMessageCaption, std::string(message));
+  if (result.attach_by_hand) {
+    dialogs_.Show({kMessageCaption, std::string(kAttachByHandText) + attachment_path,
+                   DialogIcon::kInformation, DialogButtons::kOk});
+    services_.open_folder(std::filesystem::path(attachment_path).parent_path());
+  }
   services_.restore_working_directory(program_folder_);
-  return code;
+  return result.code;
 }
 
 int MailHandoff::OpenSystemMail(const std::string& subject, const std::string& attachment_path) {

@@ -42,15 +42,19 @@ struct MailAttachment {
 
 // The platform services behind the hand-off; tests replace them.
 struct MailServices {
-  // Opens a new mail with the file attached; returns a Simple-MAPI-style code (mapi_result.h).
-  std::function<int(const MailDraft&)> compose = OpenMailComposer;
+  // Opens a new mail with the file attached; says with a Simple-MAPI-style code (mapi_result.h)
+  // how that went and whether the user has to attach the file by hand.
+  std::function<MailComposerResult(const MailDraft&)> compose = OpenMailComposer;
   // Opens a mailto: URL with the desktop; returns a program-start result (more than 32: started).
   std::function<int(const std::string& url)> open_url = DefaultOpenUrl;
+  // Shows a folder in the file manager; a failure is ignored.
+  std::function<void(const std::filesystem::path& folder)> open_folder = DefaultOpenFolder;
   // Makes the folder the working directory again; a failure is ignored.
   std::function<void(const std::filesystem::path& folder)> restore_working_directory =
       DefaultRestoreWorkingDirectory;
 
   static int DefaultOpenUrl(const std::string& url);
+  static void DefaultOpenFolder(const std::filesystem::path& folder);
   static void DefaultRestoreWorkingDirectory(const std::filesystem::path& folder);
 };
 
@@ -64,8 +68,10 @@ class MailHandoff {
   int OpenMailProgram(MailMethod method, const MailAttachment& attachment);
 
   // Opens a new mail with subject, body and the attached file; a non-empty message for the
-  // returned code is shown in an error box. The mail program may have changed the working
-  // directory, so the program folder becomes it again, whatever the outcome.
+  // returned code is shown in an error box. When the mail program is one that may leave the file
+  // out, a note says so and the file's folder is opened, so that the user can attach it by hand.
+  // The mail program may have changed the working directory, so the program folder becomes it
+  // again, whatever the outcome.
   int SendMailWithAttachment(const std::string& subject, const std::string& note_text,
                              const std::string& attachment_path);
 

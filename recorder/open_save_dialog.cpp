@@ -6,18 +6,15 @@ namespace lorix {
 
 std::string CutToDefaultExtension(const std::string& file_name,
                                   const std::string& default_extension) {
-  // The extension starts at the last dot of the name part; a dot in a folder name is no
-  // extension, but it is the first dot of the whole path and the cut happens there.
+  // Only the name part counts: a dot in a folder name (~/.local/...) is neither an extension
+  // nor a place to cut. A leading dot marks a hidden file, not an extension.
   const std::size_t name_start = file_name.find_last_of('/') + 1;
-  const std::size_t last_dot = file_name.rfind('.');
-  const std::string extension = (last_dot != std::string::npos && last_dot >= name_start)
-                                    ? AsciiUpperCase(file_name.substr(last_dot))
-                                    : std::string();
-  const std::size_t first_dot = file_name.find('.');
-  if (extension != "." + AsciiUpperCase(default_extension) && first_dot != std::string::npos) {
-    return file_name.substr(0, first_dot);
-  }
-  return file_name;
+  const std::size_t first_dot =
+      name_start + 1 < file_name.size() ? file_name.find('.', name_start + 1) : std::string::npos;
+  if (first_dot == std::string::npos) return file_name;
+  const std::string extension = AsciiUpperCase(file_name.substr(file_name.rfind('.')));
+  if (extension == "." + AsciiUpperCase(default_extension)) return file_name;
+  return file_name.substr(0, first_dot);
 }
 
 FileDialogRequest PrepareOpenSaveDialog(bool save, bool wav, const std::string& file_name,

@@ -31,12 +31,13 @@ struct FileDialogRequest {
 using ChooseFile = std::function<std::optional<std::string>(const FileDialogRequest&)>;
 
 // The request for loading or saving a WAV file or compressed data. `file_name` is the name the
-// dialog showed last: when its extension is not the default one, it is cut before its first dot.
+// dialog showed last: when its extension is not the default one, the file name (not its
+// folder) is cut before its first dot.
 FileDialogRequest PrepareOpenSaveDialog(bool save, bool wav, const std::string& file_name,
                                         const std::string& initial_folder);
 
-// The file name the dialog starts with: cut before the first '.' of the whole path when the
-// name's extension (upper-cased, with its dot) differs from "." + `default_extension`.
+// The file name the dialog starts with: the name after the last '/' is cut before its first
+// '.' when its extension (upper-cased, with its dot) differs from "." + `default_extension`.
 std::string CutToDefaultExtension(const std::string& file_name,
                                   const std::string& default_extension);
 

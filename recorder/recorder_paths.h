@@ -19,10 +19,14 @@ struct RecorderPaths {
   std::filesystem::path temp_compressed;   // "TEMPs/TempCompressed.wav": the decoded version
 
   static RecorderPaths ForProgramFolder(const std::filesystem::path& program_folder);
+  // Points the temporary files into `folder`.
+  void UseTempsFolder(const std::filesystem::path& folder);
 };
 
-// Creates "TEMPs" and "LORIXs". A folder that cannot be created (it exists, or the program
-// folder is read-only) is passed over: the file operations that need it report the failure.
-void CreateRecorderFolders(const RecorderPaths& paths);
+// Creates "TEMPs" and "LORIXs". A "TEMPs" that cannot be made or is not ours (a read-only
+// program folder, a link or a folder someone else put there) is replaced by the one in the
+// user's private folder, and the temporary files move with it. A "LORIXs" that cannot be
+// created is passed over: the file operations that need it report the failure.
+void CreateRecorderFolders(RecorderPaths& paths);
 
 }  // namespace lorix

@@ -11,7 +11,7 @@
 #include "codec/codec_error.h"
 #include "codec/encoder.h"
 #include "codec/file_io.h"
-#include "codec/text_encoding.h"
+#include "codec/sound_file_type.h"
 #include "codec/wav_file.h"
 #include "codec/wav_header.h"
 
@@ -19,10 +19,6 @@ namespace lorix {
 namespace {
 
 constexpr const char* kMessageCaption = "LORIX";
-
-bool NamesWav(const std::string& path) {
-  return AsciiUpperCase(path).find(".WAV") != std::string::npos;
-}
 
 bool IsStep1(RecordSender sender) {
   return sender == RecordSender::kButtonRecordLevelOnOff ||
@@ -141,7 +137,7 @@ void RecordingWorkflow::StartOrContinueRecording() {
   // After step 3 PcmStream holds the decoded version: the uncompressed recording is put back
   // before more is appended. A loaded WAV becomes the start of the recording the same way.
   const bool reload = !pcm_stream_.empty() || controls_.LabelRecordedWAV_File != recording;
-  if (reload && NamesWav(controls_.LabelRecordedWAV_File)) {
+  if (reload && IsWavFile(controls_.LabelRecordedWAV_File)) {
     if (!LoadRecordedWav()) {
       UpdateControls();
       return;
@@ -311,7 +307,7 @@ bool RecordingWorkflow::AddMoreToList(const std::string& path) {
     return false;
   }
   controls_.Caption = path;
-  LoadAnyFile(NamesWav(path), path);
+  LoadAnyFile(IsWavFile(path), path);
   return true;
 }
 

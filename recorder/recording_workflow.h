@@ -60,6 +60,11 @@ AttachmentName AttachmentNameFor(const std::tm& now, const std::filesystem::path
 // compressed size in per cent of the PCM size.
 std::string CompressionStatusText(std::size_t pcm_size, std::size_t compressed_size);
 
+// The menu items "Aufnahme laden / I&mportieren ..." and "Aufnahme e&xportieren unter ...":
+// import only into an empty buffer with the level display off, export whenever step 3 is open.
+bool MTLoadRecEnabled(const WorkflowState& state);
+bool MTSaveRecEnabled(const RecorderControls& controls);
+
 // What the workflow needs from the window and from parts built elsewhere.
 struct WorkflowHooks {
   // Repaints PanelWait at once, before the long compression and decompression calls.
@@ -126,6 +131,7 @@ class RecordingWorkflow {
 
   // The expert file buttons and the two import/export menu items (`load`: MTLoadRec).
   void ButtonLoadSaveAnyFileClick(FileButton sender);
+  // Does nothing while its menu item would be disabled, however it was reached.
   void MTLoadSaveRecClick(bool load);
   // Loads a WAV file (to play it, or as recording material) or a compressed file or attachment
   // (decoded, played, ready for step 4). A file that cannot be used is reported and changes

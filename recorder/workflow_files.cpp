@@ -5,8 +5,8 @@
 // Every file comes from outside: it is read and checked completely before anything of the
 // workflow changes, and a file that cannot be used is reported with a message.
 
+#include <cerrno>
 #include <cmath>
-#include <cstring>
 #include <utility>
 
 #include "audio/sound_level.h"
@@ -15,15 +15,13 @@
 #include "codec/file_io.h"
 #include "codec/info_text_view.h"
 #include "codec/stream_header.h"
-#include "codec/wav_header.h"
+#include "codec/wav_file.h"
 #include "recorder/recording_workflow.h"
 
 namespace lorix {
 namespace {
 
 constexpr const char* kCaption = "LORIX";
-// Larger files are refused before they are read: 2 GB is far beyond any recording.
-constexpr std::uint64_t kMaxLoadedFileBytes = std::uint64_t{1} << 31;
 
 std::string KbRoundedUp(std::size_t size) {
   return std::to_string((size + 1023) / 1024);
@@ -38,14 +36,11 @@ std::string PercentText(double percent) {
   return text + " %";
 }
 
-bool IsRiffWave(const Bytes& image) {
-  return image.size() >= 12 && std::memcmp(image.data(), "RIFF", 4) == 0 &&
-         std::memcmp(image.data() + 8, "WAVE", 4) == 0;
-}
-
+// Files of 2 GB and more are refused before they are read.
 Bytes ReadLoadedFile(const std::string& path) {
   Bytes bytes;
-  const int error = ReadFileInto(path, bytes, kMaxLoadedFileBytes);
+  const int error = ReadFileInto(path, bytes, static_cast<std::uint64_t>(kMaxInputBytes));
+  if (error == EFBIG) throw CodecError(TooLargeText(path));
   if (error != 0) {
     throw CodecError("Die Datei \"" + path +
                      "\" kann nicht gelesen werden: " + SystemErrorText(error));
@@ -54,6 +49,14 @@ Bytes ReadLoadedFile(const std::string& path) {
 }
 
 }  // namespace
+
+bool MTLoadRecEnabled(const WorkflowState& state) {
+  return state.BufferPristine && !state.LevelMeterOn;
+}
+
+bool MTSaveRecEnabled(const RecorderControls& controls) {
+  return controls.ButtonComprDecomprAndPlay.enabled;
+}
 
 std::string CompressionStatusText(std::size_t pcm_size, std::size_t compressed_size) {
   std::string text =
@@ -92,6 +95,9 @@ void RecordingWorkflow::ButtonLoadSaveAnyFileClick(FileButton sender) {
 }
 
 void RecordingWorkflow::MTLoadSaveRecClick(bool load) {
+  // An import during or after a recording would replace it (while the engine may still append
+  // to it) without the reset question.
+  if (load ? !MTLoadRecEnabled(state_) : !MTSaveRecEnabled(controls_)) return;
   ButtonLoadSaveAnyFileClick(load ? FileButton::kLoadPCMFile : FileButton::kSavePCMFile);
 }
 
@@ -123,31 +129,20 @@ void RecordingWorkflow::LoadAnyFile(bool wav, const std::string& path) {
 }
 
 std::optional<std::string> RecordingWorkflow::LoadWav(const std::string& path) {
-  Bytes image;
+  LoadedWav wav;
   try {
-    image = ReadLoadedFile(path);
+    wav = ReadWavImage(ReadLoadedFile(path), path);
   } catch (const CodecError& error) {
     ShowError(error.what());
     return std::nullopt;
   }
-  if (image.size() < static_cast<std::size_t>(kWavHeaderSize) || !IsRiffWave(image)) {
-    ShowError("Die Datei \"" + path + "\" ist keine WAV-Datei!");
-    return std::nullopt;
-  }
-  // The canonical header at its fixed offsets. A declared data size beyond the end of the file
-  // is taken as far as the file goes.
-  const WavFormat format = ReadWavHeader(image);
-  const auto available = static_cast<std::int64_t>(image.size()) - kWavHeaderSize;
-  const auto samples =
-      static_cast<std::int32_t>(std::clamp<std::int64_t>(format.sample_count, 0, available));
-  image.resize(static_cast<std::size_t>(kWavHeaderSize + samples));
-
   if (playback_.PlaybackActive()) playback_.ClosePlayback();
-  pcm_stream_ = std::move(image);
+  pcm_stream_ = std::move(wav.PcmStream);
+  const std::int32_t samples = wav.format.sample_count;
   state_.SampleCount = samples;
-  SetCurrentSampleRate(format.sample_rate);
-  const bool recording_material = format.channels == 1 && format.bits_per_sample == 8 &&
-                                  format.sample_rate == options_.SKFixedFreq;
+  SetCurrentSampleRate(wav.format.sample_rate);
+  const bool recording_material =
+      wav.kind == WavKind::kPcm8Mono && wav.format.sample_rate == options_.SKFixedFreq;
   if (recording_material) {
     state_.LoadedFileKind = LoadedKind::kRecording;
     controls_.LabelRecordedWAV_File = path;

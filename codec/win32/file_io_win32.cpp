@@ -19,15 +19,6 @@
 namespace lorix {
 namespace {
 
-std::string Quoted(const std::filesystem::path& path) {
-  return "\"" + path.string() + "\"";
-}
-
-[[noreturn]] void ThrowFileError(const std::string& what, const std::filesystem::path& path,
-                                 int error_number) {
-  throw CodecError("Die Datei " + Quoted(path) + " " + what + ": " + SystemErrorText(error_number));
-}
-
 // Read-only, and others may go on reading and writing: the player reads its own running file.
 int OpenForReading(const std::filesystem::path& path) {
   return _wsopen(Widen(path.native()).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT, _SH_DENYNO);
@@ -76,6 +67,11 @@ InputFile::InputFile(const std::filesystem::path& path) : path_(path) {
     _close(fd_);
     fd_ = -1;
     ThrowFileError("kann nicht gelesen werden", path, error_number);
+  }
+  if (info.st_size > kMaxInputBytes) {
+    _close(fd_);
+    fd_ = -1;
+    throw CodecError(TooLargeText(path));
   }
   size_ = info.st_size;
 }
@@ -140,13 +136,20 @@ Bytes ReadWholeFile(const std::filesystem::path& path) {
   return file.ReadRange(0, file.size());
 }
 
-void WriteFileAtomically(const std::filesystem::path& path, ByteSpan bytes, bool /*executable*/) {
-  std::filesystem::path temp = path;
-  temp += ".tmp" + std::to_string(GetCurrentProcessId());
-  const std::wstring temp_name = Widen(temp.native());
-  const int fd =
-      _wsopen(temp_name.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT,
-              _SH_DENYWR, _S_IREAD | _S_IWRITE);
+void WriteFileAtomically(const std::filesystem::path& path, ByteSpan bytes, FileMode /*mode*/) {
+  // A name made exclusively: nothing that is already there (by chance or planted) is written
+  // through. The counter draws another name for a clash.
+  static unsigned counter = 0;
+  std::wstring temp_name;
+  int fd = -1;
+  for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+    std::filesystem::path temp = path;
+    temp += ".tmp" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
+    temp_name = Widen(temp.native());
+    fd = _wsopen(temp_name.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
+                 _SH_DENYWR, _S_IREAD | _S_IWRITE);
+    if (fd < 0 && errno != EEXIST) break;
+  }
   if (fd < 0) ThrowFileError("kann nicht geschrieben werden", path, errno);
 
   std::size_t written = 0;
@@ -175,6 +178,13 @@ void WriteFileAtomically(const std::filesystem::path& path, ByteSpan bytes, bool
     DeleteFileW(temp_name.c_str());
     ThrowFileError("kann nicht geschrieben werden", path, error_number);
   }
+}
+
+// The folder is held open by the caller (OwnFolder), so it cannot be replaced meanwhile; the
+// file is written by its full name.
+void WriteFileAtomically(int /*folder_fd*/, const std::filesystem::path& path, ByteSpan bytes,
+                         FileMode mode) {
+  WriteFileAtomically(path, bytes, mode);
 }
 
 }  // namespace lorix

@@ -5,6 +5,7 @@
 #include <FL/fl_draw.H>
 
 #include "player/window/fltk_images.h"
+#include "player/window/middle_cut.h"
 
 namespace lorix {
 
@@ -49,6 +50,15 @@ void TextLine::SetText(const std::string& text) {
   redraw();
 }
 
+void TextLine::SetTextCutInTheMiddle(const std::string& text, std::size_t keep_front,
+                                     std::size_t keep_back) {
+  if (!cut_in_the_middle_ || keep_front != keep_front_ || keep_back != keep_back_) redraw();
+  cut_in_the_middle_ = true;
+  keep_front_ = keep_front;
+  keep_back_ = keep_back;
+  SetText(text);
+}
+
 int TextLine::handle(int event) {
   if (event == FL_PUSH) {
     if (Fl_Window* w = window()) Fl::focus(w);
@@ -65,10 +75,18 @@ void TextLine::draw() {
   fl_rectf(x(), y(), w(), h());
   fl_font(labelfont(), labelsize());
   fl_color(active_r() ? labelcolor() : fl_inactive(labelcolor()));
+  const int width = w() - 4;
+  const std::string shown =
+      cut_in_the_middle_
+          ? CutInTheMiddle(text_, keep_front_, keep_back_, width,
+                           [](std::string_view text) {
+                             return fl_width(text.data(), static_cast<int>(text.size()));
+                           })
+          : text_;
   Fl_Align align = text_align_ | FL_ALIGN_INSIDE | FL_ALIGN_CLIP;
-  // A line too long for the control shows its beginning, as an edit field does.
-  if (fl_width(text_.c_str()) > w() - 4) align = FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP;
-  fl_draw(text_.c_str(), x() + 2, y(), w() - 4, h(), align, nullptr, 0);
+  // A line still too long for the control shows its beginning, as an edit field does.
+  if (fl_width(shown.c_str()) > width) align = FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP;
+  fl_draw(shown.c_str(), x() + 2, y(), width, h(), align, nullptr, 0);
   fl_pop_clip();
 }
 

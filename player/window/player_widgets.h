@@ -7,6 +7,7 @@
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Widget.H>
 
+#include <cstddef>
 #include <string>
 
 #include "player/player_screen.h"
@@ -36,6 +37,10 @@ class TextLine : public Fl_Widget {
 
   // Redraws only when the text changes.
   void SetText(const std::string& text);
+  // As SetText, but a text too long for the line is shortened in its middle: its first
+  // `keep_front` and last `keep_back` bytes stay in view.
+  void SetTextCutInTheMiddle(const std::string& text, std::size_t keep_front,
+                             std::size_t keep_back);
   const std::string& text() const { return text_; }
 
   int handle(int event) override;
@@ -46,6 +51,9 @@ class TextLine : public Fl_Widget {
  private:
   std::string text_;
   Fl_Align text_align_;
+  bool cut_in_the_middle_ = false;
+  std::size_t keep_front_ = 0;
+  std::size_t keep_back_ = 0;
 };
 
 }  // namespace lorix

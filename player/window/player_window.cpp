@@ -146,7 +146,8 @@ void PlayerWindow::Sync() {
     copy_label(title_.c_str());
   }
   line_status_->SetText(screen.LineStatus);
-  line_file_->SetText(screen.LineFile);
+  line_file_->SetTextCutInTheMiddle(screen.LineFile, screen.LineFileLabelSize,
+                                    screen.LineFileLengthSize);
   label_position_->SetText(screen.LabelPosition);
   track_position_->SetValue(screen.TrackPosition);
   track_volume_->SetValue(screen.TrackVolume);

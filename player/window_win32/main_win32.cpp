@@ -13,12 +13,12 @@
 #include "audio/mixer.h"
 #include "audio/win32/winmm_mci.h"
 #include "audio/win32/winmm_mixer_backend.h"
+#include "codec/file_system.h"
 #include "codec/win32/wide_text.h"
 #include "desktop/win32/shell_win32.h"
 #include "player/player_app.h"
 #include "player/window_win32/clipboard_win32.h"
 #include "player/window_win32/own_version.h"
-#include "player/window_win32/temp_base.h"
 #include "player/window_win32/win32_dialogs.h"
 #include "player/window_win32/win32_player_window.h"
 
@@ -86,7 +86,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   services.shutdown_wait = [] { Sleep(kShutdownWaitMs); };
 
   PlayerSetup setup;
-  setup.base_dir = PlayerTempBase();
+  // "TEMPs" in the current folder; the player falls back to %TEMP%\LORIX\TEMPs where it cannot
+  // be made there (a read-only folder).
+  setup.base_dir = CurrentDirectory();
   setup.own_executable = OwnExecutable();
   setup.version = OwnFileVersion();
 

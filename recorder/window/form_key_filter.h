@@ -24,7 +24,7 @@ class FormKeyFilter : public QObject {
   struct Handlers {
     std::function<void()> space;
     std::function<void()> one;
-    // The menu item with these keys, or null.
+    // The enabled menu item with these keys as the menus stand now, or null.
     std::function<QAction*(const QKeySequence&)> menu_item;
   };
 

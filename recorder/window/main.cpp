@@ -63,6 +63,8 @@ std::string ProgramName() {
 
 int main(int argc, char** argv) {
   const auto start_time = lorix::WallClock::now();
+  // Relative paths on the command line name files here, not in the program folder.
+  const QString start_folder = QDir::currentPath();
   if (!DisplayAvailable()) {
     std::fputs(
         "Lorix: Keine grafische Oberfläche gefunden (weder DISPLAY noch WAYLAND_DISPLAY ist "
@@ -89,7 +91,7 @@ int main(int argc, char** argv) {
   QtDialogs dialogs;
   const QString folder = QCoreApplication::applicationDirPath();
   const bool in_program_folder = QDir::setCurrent(folder);
-  const lorix::RecorderPaths paths = lorix::RecorderPaths::ForProgramFolder(folder.toStdString());
+  lorix::RecorderPaths paths = lorix::RecorderPaths::ForProgramFolder(folder.toStdString());
   lorix::CreateRecorderFolders(paths);
   if (!in_program_folder) {
     dialogs.Show({"LORIX", "Falsches Arbeitsverzeichnis: " + folder.toStdString() + "/",
@@ -141,7 +143,7 @@ int main(int argc, char** argv) {
 
   QStringList arguments = QCoreApplication::arguments();
   arguments.removeFirst();
-  main_window.SetCommandLine(arguments);
+  main_window.SetCommandLine(arguments, start_folder);
   QObject::connect(&main_window, &lorix::MainWindow::Closed, &app, &QCoreApplication::quit);
   main_window.show();
   return QApplication::exec();

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "recorder/recording_workflow.h"
 #include "recorder/window/main_window_paint.h"
 
 namespace lorix {
@@ -48,8 +49,8 @@ MenuState MenuStateFrom(const MenuInputs& window, const RecorderOptions& options
   for (std::size_t i = 0; i < kOptionItemCount; ++i) {
     menu.options[i] = OptionValue(values, static_cast<OptionItem>(i));
   }
-  menu.MTLoadRec_enabled = state.BufferPristine && !state.LevelMeterOn;
-  menu.MTSaveRec_enabled = controls.ButtonComprDecomprAndPlay.enabled;
+  menu.MTLoadRec_enabled = MTLoadRecEnabled(state);
+  menu.MTSaveRec_enabled = MTSaveRecEnabled(controls);
   return menu;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
@@ -20,6 +21,7 @@
 #include "recorder/window/compress_block.h"
 #include "recorder/window/file_info_block.h"
 #include "recorder/window/form_key_filter.h"
+#include "recorder/window/hint_timing.h"
 #include "recorder/window/main_window_paint.h"
 #include "recorder/window/play_block.h"
 #include "recorder/window/record_block.h"
@@ -68,6 +70,7 @@ MainWindow::MainWindow(MainWindowParts parts, QWidget* parent)
     Paint();
   };
 
+  ShowHintsAtOnce();
   caption_ = TitleText() + QStringLiteral("  (Build ") + QString::fromLatin1(kFileVersion) +
              QStringLiteral(")");
   setWindowTitle(caption_);
@@ -75,10 +78,14 @@ MainWindow::MainWindow(MainWindowParts parts, QWidget* parent)
   Connect();
   menu_ = new MainMenu(*this);
   ConnectMenu();
-  new FormKeyFilter(
-      *this, {.space = [this] { SpaceBarPressed(); },
-              .one = [this] { StepOneKeyPressed(); },
-              .menu_item = [this](const QKeySequence& keys) { return menu_->ItemForKeys(keys); }});
+  // As when a menu opens: a menu key sees what a click on the menu would see.
+  const auto menu_item = [this](const QKeySequence& keys) {
+    UpdateMenus();
+    return menu_->ItemForKeys(keys);
+  };
+  new FormKeyFilter(*this, {.space = [this] { SpaceBarPressed(); },
+                            .one = [this] { StepOneKeyPressed(); },
+                            .menu_item = menu_item});
   setAcceptDrops(true);
   Timer1_.setInterval(100);
   connect(&Timer1_, &QTimer::timeout, this, &MainWindow::Timer1Timer);
@@ -417,7 +424,9 @@ void MainWindow::AppStart() {
     if (argument.toUpper() == QStringLiteral("/X")) {
       SetExpertMode(true);
     } else {
-      workflow_->AddMoreToList(argument.toStdString());
+      // The program works in its own folder by now; the user meant the folder of the start.
+      const QString path = QDir::cleanPath(QDir(start_folder_).absoluteFilePath(argument));
+      workflow_->AddMoreToList(path.toStdString());
     }
   }
   Paint();

@@ -74,8 +74,12 @@ class MainWindow : public QMainWindow {
   explicit MainWindow(MainWindowParts parts, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  // Handed over at start; handled once the window is shown for the first time.
-  void SetCommandLine(const QStringList& arguments) { arguments_ = arguments; }
+  // Handed over at start; handled once the window is shown for the first time. Relative paths
+  // name files in `start_folder`, the working folder the program was started in.
+  void SetCommandLine(const QStringList& arguments, const QString& start_folder) {
+    arguments_ = arguments;
+    start_folder_ = start_folder;
+  }
   // The recording form: shown in expert mode, its place kept in the settings.
   void SetSoundCardWindow(QWidget* window) { sound_card_window_ = window; }
   // Opens the help page; unset: the desktop's program for it.
@@ -191,6 +195,7 @@ class MainWindow : public QMainWindow {
 
   QWidget* sound_card_window_ = nullptr;
   QStringList arguments_;
+  QString start_folder_;
   bool app_started_ = false;
   bool expert_mode_ = false;
   bool always_on_top_ = false;

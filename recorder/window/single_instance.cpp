@@ -4,13 +4,15 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QWidget>
+#include <filesystem>
 #include <memory>
+#include <string>
 #include <utility>
+
+#include "codec/own_folder.h"
 
 namespace lorix {
 
@@ -59,11 +61,10 @@ void Serve(QLocalServer* server, QLocalSocket* socket, std::function<void()> on_
 }  // namespace
 
 QString SingleInstanceName() {
-  const QString name = QStringLiteral("LORIX-%1").arg(getuid());
-  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
   // A folder only this user can write to: nobody else can occupy the name there.
-  if (!runtime.isEmpty() && QFileInfo(runtime).isDir()) return QDir(runtime).filePath(name);
-  return name;
+  const std::filesystem::path folder = PrivateUserFolder();
+  if (folder.empty()) return {};
+  return QString::fromStdString((folder / ("LORIX-" + std::to_string(getuid()))).string());
 }
 
 bool ClaimSingleInstance(std::function<void()> on_second_start) {
@@ -71,6 +72,8 @@ bool ClaimSingleInstance(std::function<void()> on_second_start) {
 }
 
 bool ClaimSingleInstance(const QString& name, std::function<void()> on_second_start) {
+  // Better a recorder without the guard than none at all.
+  if (name.isEmpty()) return true;
   // Owned by the application, so it listens until the program ends.
   auto* server = new QLocalServer(QCoreApplication::instance());
   // No socket options: with them Qt binds elsewhere and renames the socket into place, which

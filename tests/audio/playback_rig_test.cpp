@@ -21,7 +21,7 @@
 
 #include "audio/alsa_playback_backend.h"
 #include "audio/mci_service.h"
-#include "audio/wav_parser.h"
+#include "codec/wav_reader.h"
 #include "tests/support/sink_recording.h"
 
 extern char** environ;

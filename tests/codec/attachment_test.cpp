@@ -89,8 +89,10 @@ TEST(Attachment, SampleRateLimits) {
     EXPECT_EQ(r.outcome, accepted ? ExtractOutcome::kExtracted : ExtractOutcome::kWrongFormat);
     EXPECT_EQ(r.message, accepted ? "" : WrongFormatMessage(x.file));
     EXPECT_EQ(fs::exists(x.Temp(kTempWaveName)), accepted) << rate;
-    EXPECT_EQ(x.state.SampleRate, rate);  // also when rejected
-    EXPECT_EQ(x.closed, 1);
+    // A refused rate is refused before anything is closed or written.
+    EXPECT_EQ(x.state.SampleRate, accepted ? rate : 11025);
+    EXPECT_EQ(x.closed, accepted ? 1 : 0);
+    EXPECT_EQ(fs::exists(x.dir.path() / kTempFolder), accepted);
   }
 }
 
@@ -124,6 +126,26 @@ TEST(Attachment, ImpossibleHeadersAndBombsAreRejected) {
   PlayerExtraction state;
   EXPECT_EQ(ExtractPayload(bomb.dir.path() / "gone.EXE", state, T(), {}).outcome,
             ExtractOutcome::kFailed);
+}
+
+TEST(Attachment, ATempFolderSomeoneElseMayWriteIsNeverWrittenThrough) {
+  Extraction x;
+  const fs::path victim = x.dir.path() / "victim";
+  fs::create_directory(victim);
+  ASSERT_EQ(symlink(victim.c_str(), (x.dir.path() / kTempFolder).c_str()), 0);
+  const std::string folder = "Der Ordner \"" + (x.dir.path() / kTempFolder).string() + "\"";
+  const Bytes file = Concat({kPlayer, kText, Stream(kWorked, 6, 8000, 3)});
+  EXPECT_EQ(x.Run(file).message, folder +
+                                     " kann nicht benutzt werden: ist eine symbolische "
+                                     "Verknüpfung");
+  EXPECT_TRUE(fs::is_empty(victim));
+  fs::remove(x.dir.path() / kTempFolder);
+  fs::create_directory(x.dir.path() / kTempFolder);
+  fs::permissions(x.dir.path() / kTempFolder, fs::perms::all);
+  EXPECT_EQ(x.Run(file).message, folder +
+                                     " kann nicht benutzt werden: gehört einem anderen "
+                                     "Benutzer oder andere dürfen darin schreiben");
+  EXPECT_TRUE(fs::is_empty(x.dir.path() / kTempFolder));
 }
 
 TEST(Attachment, WrongFormatMessageAndOwnExecutable) {

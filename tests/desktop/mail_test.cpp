@@ -45,9 +45,12 @@ struct MailRig : DesktopRig {
     MimeDefaults({{"x-scheme-handler/mailto", id}});
     Entry(id, name, exec);
   }
-  Call Composed() {
-    const int result = OpenMailComposer(draft);
-    EXPECT_EQ(result, kMapiSuccess);
+  // The command the composer started; `attach_by_hand` is what it must say about the file.
+  Call Composed(bool attach_by_hand = false) {
+    fs::remove(log());
+    const MailComposerResult result = OpenMailComposer(draft);
+    EXPECT_EQ(result.code, kMapiSuccess);
+    EXPECT_EQ(result.attach_by_hand, attach_by_hand);
     const std::vector<Call> started = Started(1);
     EXPECT_TRUE(fs::exists(file));  // the attachment stays where it is
     return started.empty() ? Call{} : started.front();
@@ -97,27 +100,34 @@ TEST(MailComposer, EachClientGetsItsOwnCommandLine) {
 }
 
 TEST(MailComposer, OtherHandlersGoThroughXdgEmail) {
-  const auto xdg_email = [](const MailRig& rig) {
-    return Call{"xdg-email",  "--subject", rig.draft.subject, "--body",
-                kHostileText, "--attach",  rig.file.string()};
+  // xdg-email turns each LF into CR LF, so it gets LF line ends; an empty body it refuses.
+  const std::string body = "Grüße an 'alle', \"x\" $HOME `id` 50% & so;\nZeile 2\\n ende ";
+  const auto xdg_email = [&](const MailRig& rig) {
+    return Call{"xdg-email", "--subject", rig.draft.subject, "--body",
+                body,        "--attach",  rig.file.string()};
   };
   {
     MailRig rig;  // no handler at all
     rig.Recorder("xdg-email");
-    EXPECT_EQ(rig.Composed(), xdg_email(rig));
+    EXPECT_EQ(rig.Composed(true), xdg_email(rig));
+    rig.draft.body = "\r\nA\rB\r\n";
+    EXPECT_EQ(rig.Composed(true)[4], "\nA\nB\n");
+    rig.draft.body.clear();
+    EXPECT_EQ(rig.Composed(true),
+              (Call{"xdg-email", "--subject", rig.draft.subject, "--attach", rig.file.string()}));
   }
   {
     MailRig rig;  // a client without a compose command line of its own
     rig.Handler("mutt.desktop", "Mutt", "x-terminal-emulator -e mutt %u");
     rig.Recorder("xdg-email");
     rig.Recorder("x-terminal-emulator");
-    EXPECT_EQ(rig.Composed(), xdg_email(rig));
+    EXPECT_EQ(rig.Composed(true), xdg_email(rig));
   }
   {
     MailRig rig;  // Thunderbird is the handler but not installed
     rig.Handler("thunderbird.desktop", "Thunderbird", "/opt/thunderbird/thunderbird %u");
     rig.Recorder("xdg-email");
-    EXPECT_EQ(rig.Composed(), xdg_email(rig));
+    EXPECT_EQ(rig.Composed(true), xdg_email(rig));
   }
 }
 
@@ -126,24 +136,31 @@ TEST(MailComposer, FailuresMapOntoMapiCodes) {
   rig.Recorder("xdg-email");
   rig.Handler("thunderbird.desktop", "Thunderbird", "thunderbird %u");
   rig.draft.attachment = rig.root() / "LORIXs Ä" / "missing.EXE";
-  EXPECT_EQ(OpenMailComposer(rig.draft), MAPI_E_ATTACHMENT_NOT_FOUND);
+  EXPECT_EQ(OpenMailComposer(rig.draft).code, MAPI_E_ATTACHMENT_NOT_FOUND);
   rig.draft.attachment = rig.root();  // a folder is no attachment
-  EXPECT_EQ(OpenMailComposer(rig.draft), MAPI_E_ATTACHMENT_NOT_FOUND);
+  EXPECT_EQ(OpenMailComposer(rig.draft).code, MAPI_E_ATTACHMENT_NOT_FOUND);
   rig.draft.attachment = rig.file;
   if (geteuid() != 0) {  // root reads every file
     fs::permissions(rig.file, fs::perms::none);
-    EXPECT_EQ(OpenMailComposer(rig.draft), MAPI_E_ATTACHMENT_OPEN_FAILURE);
+    EXPECT_EQ(OpenMailComposer(rig.draft).code, MAPI_E_ATTACHMENT_OPEN_FAILURE);
     fs::permissions(rig.file, fs::perms::owner_read);
   }
   // A client that is installed but cannot start.
   rig.WriteFile(rig.bin() / "thunderbird", "not a program", true);
-  EXPECT_EQ(OpenMailComposer(rig.draft), MAPI_E_FAILURE);
+  EXPECT_EQ(OpenMailComposer(rig.draft).code, MAPI_E_FAILURE);
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   EXPECT_TRUE(rig.Started(0).empty());
-  // No mail program anywhere.
+  // xdg-email's exit code is the outcome: 3 when it finds no mail program, 4 when it fails.
   fs::remove(rig.bin() / "thunderbird");
+  for (const auto& [status, code] : {std::pair{3, MAPI_USER_ABORT}, std::pair{4, MAPI_E_FAILURE}}) {
+    rig.Recorder("xdg-email", status);
+    const MailComposerResult result = OpenMailComposer(rig.draft);
+    EXPECT_EQ(result.code, code) << status;
+    EXPECT_FALSE(result.attach_by_hand) << status;
+  }
+  // No mail program anywhere.
   fs::remove(rig.bin() / "xdg-email");
-  EXPECT_EQ(OpenMailComposer(rig.draft), MAPI_USER_ABORT);
+  EXPECT_EQ(OpenMailComposer(rig.draft).code, MAPI_USER_ABORT);
   EXPECT_TRUE(fs::exists(rig.file));
 }
 

@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "audio/wav_parser.h"
+#include "codec/wav_reader.h"
 #include "desktop/command_output.h"
 #include "tests/support/child_program.h"
 #include "tests/support/sink_recording.h"

@@ -46,12 +46,12 @@
 #include "audio/mci_service.h"
 #include "audio/mixer.h"
 #include "audio/recording_engine.h"
-#include "audio/wav_parser.h"
 #include "codec/codec_tables.h"
 #include "codec/decoder.h"
 #include "codec/encoder.h"
 #include "codec/info_text.h"
 #include "codec/version.h"
+#include "codec/wav_reader.h"
 #include "desktop/command_output.h"
 #include "desktop/path_search.h"
 #include "recorder/recorder_paths.h"
@@ -570,15 +570,17 @@ TEST_F(RecorderEndToEnd, WindowsOnTheDisplay) {
 }
 
 // The mail program at the PATH boundary: "xdg-mime" knows no mail handler, so the recorder
-// falls back to "xdg-email", a script that writes its arguments (separated by NUL) to a log.
+// falls back to "xdg-email", a script that writes its arguments (separated by NUL) to a log;
+// "xdg-open" writes the folder it is asked to show to a log of its own.
 class FakeMailProgram {
  public:
   explicit FakeMailProgram(const fs::path& folder)
-      : bin_(folder / "bin"), log_(folder / "mail.log") {
+      : bin_(folder / "bin"), log_(folder / "mail.log"), opened_log_(folder / "opened.log") {
     fs::create_directories(bin_);
     Script("xdg-mime", "exit 0\n");
     Script("xdg-email", "for a in \"$@\"; do printf '%s\\0' \"$a\"; done >> '" + log_.string() +
                             "'\nprintf '\\n' >> '" + log_.string() + "'\n");
+    Script("xdg-open", "printf '%s\\n' \"$1\" >> '" + opened_log_.string() + "'\n");
     const char* path = std::getenv("PATH");
     old_path_ = path != nullptr ? path : "";
     setenv("PATH", (bin_.string() + ":" + old_path_).c_str(), 1);
@@ -606,6 +608,14 @@ class FakeMailProgram {
     return calls;
   }
 
+  // What xdg-open was asked to show, in order.
+  std::vector<std::string> Opened() const {
+    std::ifstream file(opened_log_);
+    std::vector<std::string> opened;
+    for (std::string line; std::getline(file, line);) opened.push_back(line);
+    return opened;
+  }
+
  private:
   void Script(const std::string& name, const std::string& body) {
     const fs::path file = bin_ / name;
@@ -615,6 +625,7 @@ class FakeMailProgram {
 
   fs::path bin_;
   fs::path log_;
+  fs::path opened_log_;
   std::string old_path_;
 };
 
@@ -653,7 +664,8 @@ TEST_F(RecorderEndToEnd, TheRoadOfOneMessage) {
   ASSERT_EQ(r.file_requests.size(), 1u);
   EXPECT_EQ(r.file_requests[0].file_name, offered);
   ASSERT_TRUE(fs::exists(offered)) << DialogTexts(r.dialogs);
-  EXPECT_EQ(r.dialogs.shown.back().text, "Die Datei \"" + offered + "\" wurde erstellt!");
+  ASSERT_GE(r.dialogs.shown.size(), 2u) << DialogTexts(r.dialogs);
+  EXPECT_EQ(r.dialogs.shown.end()[-2].text, "Die Datei \"" + offered + "\" wurde erstellt!");
   EXPECT_EQ(fs::file_size(offered), fs::file_size(r.paths().player_program) + InfoTextLength() +
                                         r.workflow().CompressedStream().size());
   EXPECT_NE(fs::status(offered).permissions() & fs::perms::owner_exec, fs::perms::none);
@@ -663,8 +675,14 @@ TEST_F(RecorderEndToEnd, TheRoadOfOneMessage) {
   ASSERT_TRUE(PumpUntil([&] { return mail.Calls().size() == 1; }, 10s)) << "no mail program";
   const std::string subject =
       "LORIX-Sprachanhang (" + std::to_string(fs::file_size(offered) / 1024 + 1) + " KB) ";
-  EXPECT_EQ(mail.Calls()[0], (std::vector<std::string>{"--subject", subject, "--body", mail_text,
+  EXPECT_EQ(mail.Calls()[0], (std::vector<std::string>{"--subject", subject, "--body",
+                                                       "Hallo,\nhier ist meine Sprachnachricht.\n",
                                                        "--attach", offered}));
+  // xdg-email may leave the file out: the user is told so, and its folder is shown.
+  EXPECT_EQ(
+      r.dialogs.shown.back().text.rfind("Das Standard-Mail-Programm ist LORIX nicht bekannt", 0),
+      0u);
+  EXPECT_EQ(mail.Opened(), std::vector<std::string>{r.paths().lorixs_folder.string()});
   EXPECT_EQ(fs::current_path(), folder_) << "the working directory is the program folder again";
 
   // The recipient starts the attachment without an argument (under Wine: it is a Windows

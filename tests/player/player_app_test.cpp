@@ -2,11 +2,12 @@
 // end of the program.
 
 #include <algorithm>
-#include <regex>
+#include <functional>
 #include <tuple>
 
 #include "player/player_texts.h"
 #include "tests/player/player_fixture.h"
+#include "tests/support/scoped_environment.h"
 
 namespace lorix::testing {
 namespace {
@@ -77,7 +78,45 @@ TEST_F(PlayerStart, PlaysTheFirstArgumentAndNeverReportsItself) {
   EXPECT_EQ(dialogs_.shown.size(), 1u);
 }
 
-TEST_F(PlayerLoad, WavNamesPlayDirectlyAtTheRateOfTheLastRecording) {
+TEST_F(PlayerStart, WithoutAUsableTEMPsInTheStartFolderItPlaysFromThePrivateFolder) {
+  TempDir run;
+  ScopedEnvironment environment;
+  environment.Set("XDG_RUNTIME_DIR", run.path().string());
+  const fs::path attachment = WriteAttachmentFile("LORIX_Gruss.EXE");
+  const fs::path victim = dir_.path() / "victim";
+  fs::create_directory(victim);
+  const fs::path fallback_wave = run.path() / "lorix" / kTempFolder / kTempWaveName;
+  // A link or a shared folder someone planted, a file in the way (as in a folder where nothing
+  // can be made), a start folder that is gone.
+  const std::vector<std::function<fs::path(const fs::path&)>> start_folders = {
+      [&](const fs::path& start) {
+        fs::create_directory_symlink(victim, start / kTempFolder);
+        return start;
+      },
+      [](const fs::path& start) {
+        fs::create_directory(start / kTempFolder);
+        fs::permissions(start / kTempFolder, fs::perms::all);
+        return start;
+      },
+      [](const fs::path& start) {
+        WriteFile(start / kTempFolder, {'x'});
+        return start;
+      },
+      [](const fs::path& start) { return start / "entfernt"; },
+  };
+  for (const auto& prepare : start_folders) {
+    const TempDir start;
+    PlayerApp app(Services(), mixer_, dialogs_, {prepare(start.path()), own_, "1.5.0.100"});
+    app.LoadSoundFile(attachment.string());
+    EXPECT_EQ(app.CurrentWavFile(), fallback_wave.string());
+    EXPECT_TRUE(app.playback().PlaybackActive());
+    EXPECT_TRUE(dialogs_.shown.empty());
+    app.PlayerShutdown();
+  }
+  EXPECT_TRUE(fs::is_empty(victim));
+}
+
+TEST_F(PlayerLoad, WavFilesPlayDirectlyAtTheRateOfTheLastRecording) {
   app_.LoadSoundFile(WriteAttachmentFile("Nachricht.EXE", 1000, 8000).string());
   ASSERT_EQ(app_.SampleRate(), 8000);
   for (const std::string name : {"a.wav", "B.WAV", "c.wAv.daten"}) {
@@ -100,6 +139,32 @@ TEST_F(PlayerLoad, WavNamesPlayDirectlyAtTheRateOfTheLastRecording) {
   app_.LoadSoundFile(mail.string());
   EXPECT_EQ(app_.CurrentWavFile(), TempWave());
   EXPECT_EQ(app_.SampleRate(), 11025);
+}
+
+TEST_F(PlayerLoad, TheContentDecidesWhetherAFileIsAWavFileNotItsPath) {
+  // An attachment whose folder and name hold ".wav" is unpacked and plays.
+  fs::create_directory(dir_.path() / "Nachrichten.wav-Archiv");
+  const fs::path mail = WriteAttachmentFile("Nachrichten.wav-Archiv/gruss.wav.EXE");
+  app_.LoadSoundFile(mail.string());
+  EXPECT_EQ(TakeCommands(), PlayFromStart(TempWave()));
+  EXPECT_TRUE(dialogs_.shown.empty());
+  // So does a ".lrx" file saved under a WAV name.
+  const fs::path lrx = dir_.path() / "Aufnahme.wav";
+  WriteFile(lrx, ToneStream(2000, 11025, 0));
+  app_.LoadSoundFile(lrx.string());
+  EXPECT_EQ(app_.screen().LineFile,
+            "abspielen:  " + lrx.string() + " (" + TempWave() + ") [2.00 Sek.]  ");
+  // A WAV file plays directly whatever its name.
+  const fs::path wav = WriteWav("Gruss.daten");
+  app_.LoadSoundFile(wav.string());
+  EXPECT_EQ(app_.CurrentWavFile(), wav.string());
+  // Only where the content says nothing does the last extension decide.
+  const fs::path damaged = dir_.path() / "Kaputt.wav";
+  WriteFile(damaged, Bytes(100, 'x'));
+  app_.LoadSoundFile(damaged.string());
+  EXPECT_EQ(app_.CurrentWavFile(), damaged.string());
+  ASSERT_EQ(dialogs_.shown.size(), 1u);
+  EXPECT_EQ(dialogs_.shown[0].text.rfind("mci-Open: ", 0), 0u);
 }
 
 TEST_F(PlayerLoad, AnAttachmentShowsItsDecodingWhileItIsUnpacked) {
@@ -151,58 +216,44 @@ TEST_F(PlayerLoad, RejectedFilesAreReportedWhileThePlaybackGoesOn) {
   EXPECT_TRUE(app_.playback().PlaybackActive());
 }
 
-TEST_F(PlayerLoad, ARateLeftByARejectedRecordingDoesNotBreakAWav) {
+TEST_F(PlayerLoad, ARefusedRecordingLeavesNothingBehindForTheNextWav) {
+  const fs::path mail = WriteAttachmentFile("Nachricht.EXE", 4000, 8000);
   const fs::path wav = WriteWav("Gruss.wav");
   const fs::path bad = dir_.path() / "Kaputt.EXE";
-  // Below 100 Hz a bar position gives no start time; from 100 Hz on it does.
-  const std::pair<std::int32_t, const char*> rates[] = {
-      {0, "0.00"}, {-11025, "0.00"}, {99, "0.00"}, {100, "2.00"}};
-  for (const auto& [rate, start] : rates) {
+  for (const std::int32_t rate : {0, -11025, 999, 200001, 0x7FFFFFFF}) {
     SCOPED_TRACE(rate);
-    WriteFile(bad, Stream({0x80, 0xB2, 0x91}, 6, rate));
+    PlayFor(mail, 1000);
+    const Bytes info = ReadFile(Temp(kTempInfoName));
+    Bytes bytes = {'x', 'y', 'z'};
+    AppendBytes(bytes, Stream({0x80, 0xB2, 0x91}, 6, rate, 3));
+    WriteFile(bad, bytes);
     app_.LoadSoundFile(bad.string());
-    ASSERT_EQ(app_.SampleRate(), rate);
-    ASSERT_TRUE(app_.CurrentWavFile().empty());
-    dialogs_.shown.clear();
-    commands_.clear();
+    ASSERT_EQ(dialogs_.shown.size(), 1u);
+    EXPECT_TRUE(app_.CurrentWavFile().empty());
+    // Nothing of the refused file: the recording before plays on, its text and rate stay.
+    EXPECT_TRUE(TakeCommands().empty());
+    EXPECT_TRUE(app_.playback().PlaybackActive());
+    EXPECT_EQ(ReadFile(Temp(kTempInfoName)), info);
+    EXPECT_EQ(app_.extraction().InfoFile, Temp(kTempInfoName));
+    EXPECT_EQ(app_.extraction().SourceFileName, mail);
+    EXPECT_EQ(app_.SampleRate(), 8000);
 
+    // The WAV dropped next has its length, seeks, and ends.
+    dialogs_.shown.clear();
     app_.LoadSoundFile(wav.string());
-    EXPECT_EQ(TakeCommands(), PlayFromStart(wav.string()));
-    EXPECT_TRUE(AllPlayButtons(app_.screen()));
-    const std::string prefix = "abspielen:  " + wav.string();
-    const std::string& line = app_.screen().LineFile;
-    ASSERT_EQ(line.rfind(prefix, 0), 0u) << line;
-    EXPECT_TRUE(
-        std::regex_match(line.substr(prefix.size()), std::regex(R"( \[\d+\.\d\d Sek\.\]  )")))
-        << line;
-    // Timer, bar and a start from the bar stay in range and play on without a message.
-    backend_.Advance(1000);
-    app_.PlayerTimerTick();
-    EXPECT_GE(app_.screen().TrackPosition, 0);
-    EXPECT_LE(app_.screen().TrackPosition, 1000);
+    EXPECT_EQ(app_.screen().LineFile, "abspielen:  " + wav.string() + " [4.00 Sek.]  ");
     app_.HandleSliderScroll(kScrollThumbTrack, 500, PlayerControl::kTrackPosition);
     app_.HandleSliderScroll(kScrollEndScroll, 500, PlayerControl::kTrackPosition);
-    EXPECT_EQ(app_.screen().LineStatus,
-              std::string("ok.   (gestartet bei ") + start + " Sek. ...)");
-    EXPECT_TRUE(app_.playback().PlaybackActive());
+    EXPECT_EQ(app_.screen().LineStatus, "ok.   (gestartet bei 2.00 Sek. ...)");
+    backend_.Advance(1000);
+    app_.PlayerTimerTick();
+    EXPECT_EQ(app_.screen().TrackPosition, 750);
+    backend_.Advance(1000);
+    app_.PlayerTimerTick();
+    EXPECT_FALSE(app_.playback().PlaybackActive());
+    EXPECT_EQ(app_.screen().LineStatus, "gestoppt nach 4.00 Sek.");
     EXPECT_TRUE(dialogs_.shown.empty());
   }
-}
-
-// A damaged header can leave any rate behind; a huge one must not cut the next WAV short.
-TEST_F(PlayerLoad, AHugeRateLeftByARejectedRecordingKeepsTheLengthOfAWav) {
-  const fs::path bad = dir_.path() / "Kaputt.EXE";
-  WriteFile(bad, Stream({0x80, 0xB2, 0x91}, 6, 0x7FFFFFFF));
-  app_.LoadSoundFile(bad.string());
-  ASSERT_EQ(app_.SampleRate(), 0x7FFFFFFF);
-  const fs::path wav = WriteWav("Gruss.wav");
-  app_.LoadSoundFile(wav.string());
-  EXPECT_EQ(app_.screen().LineFile, "abspielen:  " + wav.string() + " [4.00 Sek.]  ");
-  EXPECT_EQ(app_.PerMilleToMs(500), 2000);
-  backend_.Advance(1000);
-  app_.PlayerTimerTick();
-  EXPECT_EQ(app_.screen().TrackPosition, 250);
-  EXPECT_TRUE(app_.playback().PlaybackActive()) << app_.screen().LineStatus;
 }
 
 TEST_F(PlayerLoad, DroppedFilesPlayOneAfterTheOther) {
@@ -240,13 +291,27 @@ TEST_F(PlayerLoad, DroppedFilesPlayOneAfterTheOther) {
   EXPECT_EQ(backend_.log.back(), "start 0");
   EXPECT_EQ(backend_.OpenOutputs(), 1);
 
-  // A recording rejected only for its rate has closed the paused playback all the same.
+  // A recording refused for its rate leaves the paused playback as it was.
   app_.PausePressed();
   const fs::path slow = dir_.path() / "Langsam.EXE";
   WriteFile(slow, Stream({0x80, 0xB2, 0x91}, 6, 999));
   app_.DropFiles({slow.string()});
-  EXPECT_EQ(backend_.OpenOutputs(), 0);
-  EXPECT_EQ(app_.screen().PauseIcon, PlayerIcon::kPause);
+  EXPECT_TRUE(app_.playback().PlaybackPaused());
+  EXPECT_EQ(app_.screen().PauseIcon, PlayerIcon::kPausing);
+}
+
+TEST_F(PlayerLoad, AFileNameWithDoubleQuotesPlays) {
+  const fs::path wav = WriteWav("Gruß von \"Oma\".wav");
+  app_.LoadSoundFile(wav.string());
+  Strings expected = PlayFromStart(wav.string());
+  expected[0] = "open \"" + (dir_.path() / "Gruß von \"\"Oma\"\".wav").string() +
+                "\" type waveaudio alias mciAlias";
+  EXPECT_EQ(TakeCommands(), expected);
+  EXPECT_TRUE(dialogs_.shown.empty());
+  EXPECT_EQ(app_.screen().LineFile, "abspielen:  " + wav.string() + " [4.00 Sek.]  ");
+  backend_.Advance(1000);
+  app_.PlayerTimerTick();
+  EXPECT_EQ(app_.screen().TrackPosition, 250);
 }
 
 TEST_F(PlayerKeys, WithoutAFileThePlaybackKeysDoNothingVisible) {

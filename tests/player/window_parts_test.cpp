@@ -14,6 +14,7 @@
 #include "player/window/icon_canvas.h"
 #include "player/window/key_map.h"
 #include "player/window/label_text.h"
+#include "player/window/middle_cut.h"
 #include "player/window/player_pictures.h"
 
 namespace lorix::testing {
@@ -102,6 +103,33 @@ TEST(LabelText, CaptionsLoseTheirMarks) {
   EXPECT_NE(download.find('\n'), std::string::npos);
   EXPECT_NE(CaptionLabel(MailCaption()).find("@@"), std::string::npos);
   EXPECT_EQ(CaptionLabel(InfoCaption()).find('\r'), std::string::npos);
+}
+
+// Six pixels for every character, as a fixed-width font would have.
+double CharacterWidth(std::string_view text) {
+  return 6.0 * static_cast<double>(std::count_if(text.begin(), text.end(), [](char c) {
+           return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+         }));
+}
+
+TEST(MiddleCut, TheFileLineKeepsItsLabelAndLengthAndLosesTheMiddleOfThePath) {
+  const std::string label = "abspielen:  ";
+  const std::string length = " [12.34 Sek.]  ";
+  const std::string files = "/home/anna/Nachrichten/LORIX_20260101_120000.EXE (" +
+                            std::string(120, 'x') + "/TEMPs/TempWave.wav)";
+  const std::string line = label + files + length;
+  EXPECT_EQ(CharacterWidth(CutInTheMiddle(line, label.size(), length.size(), 600, CharacterWidth)),
+            600);
+  EXPECT_EQ(CutInTheMiddle(line, label.size(), length.size(), 585, CharacterWidth),
+            label + "/home/anna/Nachrichten/LORIX_202601…" + std::string(14, 'x') +
+                "/TEMPs/TempWave.wav)" + length);
+  // A line that fits stays as it is; ends too wide on their own stay whole.
+  EXPECT_EQ(CutInTheMiddle(line, label.size(), length.size(), 6.0 * 1000, CharacterWidth), line);
+  EXPECT_EQ(CutInTheMiddle(line, label.size(), length.size(), 60, CharacterWidth),
+            label + "…" + length);
+  // Cuts fall between characters, never inside one.
+  EXPECT_EQ(CutInTheMiddle("L: ÄÖÜäöüß [1]", 3, 4, 60, CharacterWidth), "L: Ä…ß [1]");
+  EXPECT_EQ(CutInTheMiddle("L: ÄÖÜäöüß [1]", 3, 4, 66, CharacterWidth), "L: ÄÖ…ß [1]");
 }
 
 // The coverage of all pixels in pixel units: the painted area.

@@ -36,8 +36,9 @@ class MailHandoffTest : public ::testing::Test {
     services_.compose = [this](const MailDraft& draft) {
       drafts_.push_back(draft);
       if (on_compose_) on_compose_();
-      return compose_code_;
+      return MailComposerResult{compose_code_, attach_by_hand_};
     };
+    services_.open_folder = [this](const fs::path& folder) { folders_.push_back(folder); };
     services_.open_url = [this](const std::string& url) {
       urls_.push_back(url);
       return open_result_;
@@ -65,7 +66,9 @@ class MailHandoffTest : public ::testing::Test {
   MailServices services_;
   std::vector<MailDraft> drafts_;
   std::vector<std::string> urls_;
+  std::vector<fs::path> folders_;
   int compose_code_ = kMapiSuccess;
+  bool attach_by_hand_ = false;
   int open_result_ = 33;
   std::function<void()> on_compose_;
 };
@@ -140,6 +143,7 @@ TEST_F(MailHandoffTest, MapiMethodComposesMailWithSubjectTextAndAttachment) {
   EXPECT_EQ(drafts_[0].attachment, fs::path("/p/LORIXs/A.EXE"));
   EXPECT_TRUE(urls_.empty());
   EXPECT_TRUE(dialogs_.shown.empty());
+  EXPECT_TRUE(folders_.empty());
 }
 
 TEST_F(MailHandoffTest, MapiResultCodeShowsItsMessageInAnErrorBox) {
@@ -166,6 +170,19 @@ TEST_F(MailHandoffTest, MapiResultCodeShowsItsMessageInAnErrorBox) {
     Handoff().OpenMailProgram(MailMethod::kMapi, Attachment());
     EXPECT_TRUE(dialogs_.shown.empty()) << silent;
   }
+}
+
+TEST_F(MailHandoffTest, UnknownMailProgramAsksToAttachByHandAndOpensTheFolder) {
+  attach_by_hand_ = true;
+  EXPECT_EQ(Handoff().OpenMailProgram(MailMethod::kMapi, Attachment()), kMapiSuccess);
+  ASSERT_EQ(dialogs_.shown.size(), 1u);
+  EXPECT_EQ(dialogs_.shown[0].caption, "LORIX");
+  EXPECT_EQ(dialogs_.shown[0].text,
+            "Das Standard-Mail-Programm ist LORIX nicht bekannt, die Datei ist der neuen Mail "
+            "daher eventuell nicht angehängt.\r\nBitte hängen Sie sie gegebenenfalls von Hand an; "
+            "der Ordner mit der Datei wird geöffnet:\r\n/p/LORIXs/A.EXE");
+  EXPECT_EQ(dialogs_.shown[0].icon, DialogIcon::kInformation);
+  EXPECT_EQ(folders_, std::vector<fs::path>{"/p/LORIXs"});
 }
 
 TEST_F(MailHandoffTest, MapiMethodMakesTheProgramFolderTheWorkingDirectoryAgain) {

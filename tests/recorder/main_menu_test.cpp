@@ -403,6 +403,27 @@ TEST_F(MainMenuTest, SpecialItemsFollowTheWorkflow) {
   EXPECT_TRUE(dialogs_.shown.empty());
 }
 
+TEST_F(MainMenuTest, ImportAndExportKeysSeeTheStateWithoutAMenuOpened) {
+  Create();
+  Start();
+  window_->workflow().MTLoadSaveRecClick(false);  // nothing to export yet, however reached
+  EXPECT_TRUE(files_.requests.empty());
+  Button("ButtonRecord")->click();
+  Capture(2);
+  // An import would replace the running recording.
+  Key(Qt::Key_M, Qt::AltModifier);
+  window_->workflow().MTLoadSaveRecClick(true);
+  EXPECT_TRUE(files_.requests.empty());
+  Button("ButtonRecord")->click();
+  queue_.RunPending();
+  Key(Qt::Key_M, Qt::AltModifier);  // nor the stopped one, which has not been sent
+  EXPECT_TRUE(files_.requests.empty());
+  Key(Qt::Key_X, Qt::AltModifier);  // the export is open with step 3
+  ASSERT_EQ(files_.requests.size(), 1U);
+  EXPECT_EQ(files_.requests[0].title, "WAV(PCM)-Audio-Datei speichern");
+  EXPECT_TRUE(dialogs_.shown.empty());
+}
+
 TEST_F(MainMenuTest, ExpertItemsAppearWithExpertModeAndSteerTheRecordingForm) {
   Create();
   sound_card_ = std::make_unique<QWidget>();

@@ -96,7 +96,7 @@ class MainWindowFixture : public ::testing::Test {
         .mail = {.compose =
                      [this](const MailDraft& draft) {
                        mail_drafts_.push_back(draft);
-                       return mail_result_;
+                       return MailComposerResult{mail_result_};
                      },
                  .open_url =
                      [this](const std::string& url) {

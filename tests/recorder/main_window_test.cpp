@@ -10,6 +10,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSlider>
+#include <QTest>
+#include <QToolTip>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -22,9 +24,11 @@
 #include "audio/mci_service.h"
 #include "audio/scripted_capture_backend.h"
 #include "codec/version.h"
+#include "codec/wav_header.h"
 #include "recorder/window/db_meter_widget.h"
 #include "recorder/window/main_window_paint.h"
 #include "tests/recorder/main_window_fixture.h"
+#include "tests/support/qt_run_until.h"
 #include "tests/support/recording_dialogs.h"
 
 namespace lorix {
@@ -88,6 +92,25 @@ TEST_F(MainWindowTest, StartStateShowsStepsOneAndTwoOpen) {
   EXPECT_EQ(Find<QSlider>("TBCompressLevel")->value(), 3);
   EXPECT_EQ(Text("LabelQuality"), "5");
   EXPECT_TRUE(dialogs_.shown.empty());
+}
+
+TEST_F(MainWindowTest, HintsAppearAtOnceAndStayThirtySeconds) {
+  Create();
+  Start();
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  // Far sooner than the toolkit's own pause of 700 ms.
+  for (QWidget* control : {static_cast<QWidget*>(Button("ButtonCreateOpenMail")),
+                           static_cast<QWidget*>(Find<QCheckBox>("CBMikeToOutEnabled"))}) {
+    QTest::mouseMove(control);
+    EXPECT_TRUE(testing::RunUntil(
+        [control] { return QToolTip::isVisible() && QToolTip::text() == control->toolTip(); }, 300))
+        << control->objectName().toStdString();
+  }
+  // The toolkit's own hints are gone after ten seconds.
+  QTest::qWait(11000);
+  EXPECT_TRUE(QToolTip::isVisible());
+  QToolTip::hideText();
 }
 
 TEST_F(MainWindowTest, BlocksStandInOrderWithTheOptionalOnesHidden) {
@@ -310,18 +333,37 @@ TEST_F(MainWindowTest, ClosingAsksBeforeAStoppedRecordingIsLost) {
 }
 
 TEST_F(MainWindowTest, CommandLineSwitchesExpertModeAndHandsOverFiles) {
+  // A relative path names a file in the folder the program was started in, which is not the
+  // working folder of the running program.
+  const fs::path start_folder = folder_ / "start";
+  fs::create_directories(start_folder);
+  const std::vector<std::uint8_t> samples = Tone(2000);
+  const WavHeader header = BuildMonoWavHeader(static_cast<std::int32_t>(samples.size()), 11025);
+  std::ofstream wav(start_folder / "gruss.wav", std::ios::binary);
+  wav.write(reinterpret_cast<const char*>(header.data()),
+            static_cast<std::streamsize>(header.size()));
+  wav.write(reinterpret_cast<const char*>(samples.data()),
+            static_cast<std::streamsize>(samples.size()));
+  wav.close();
+  ASSERT_NE(fs::current_path(), start_folder);
+
   Create();
-  window_->SetCommandLine({"/x", "/X", "/data/Gruss.wav.bak"});
+  window_->SetCommandLine({"/x", "/X", "/data/Gruss.wav.bak", "gruss.wav"},
+                          QString::fromStdString(start_folder.string()));
   Start();
   EXPECT_TRUE(window_->ExpertMode());
   ASSERT_EQ(dialogs_.shown.size(), 2U);  // the second "/X" says nothing
   EXPECT_EQ(dialogs_.shown[0].text, "Setze Expertenmodus auf EIN !");
-  EXPECT_EQ(window_->windowTitle(), "/data/Gruss.wav.bak");
-  // The file is loaded as a WAV file; this one does not exist.
+  // The first file is loaded as a WAV file; this one does not exist.
   EXPECT_EQ(dialogs_.shown[1].icon, DialogIcon::kError);
   EXPECT_NE(dialogs_.shown[1].text.find("\"/data/Gruss.wav.bak\" kann nicht gelesen werden"),
             std::string::npos)
       << dialogs_.shown[1].text;
+  // The last one is, and stays loaded.
+  const std::string gruss = (start_folder / "gruss.wav").string();
+  EXPECT_EQ(window_->windowTitle().toStdString(), gruss);
+  EXPECT_EQ(window_->workflow().state().LoadedFileKind, LoadedKind::kRecording);
+  EXPECT_EQ(window_->workflow().controls().LabelLoadedFile, gruss);
   window_->SetBlockVisible(Block::kSpecials, true);
   EXPECT_FALSE(Find<QWidget>("PanelExpertButtons")->isHidden());
 

@@ -247,6 +247,15 @@ TEST_F(SettingsFileTest, FilesThatCannotBeWrittenOrReadAreReportedAndLeftAlone) 
   EXPECT_EQ(dialogs_.shown.size(), 2u);
 }
 
+TEST_F(SettingsFileTest, RewritingKeepsTheFilesPermissions) {
+  RecorderSettings settings;
+  WriteText(kHandEdited);
+  fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_TRUE(Sync(true, settings).ok);
+  EXPECT_EQ(fs::status(path_).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_NE(ReadText(), kHandEdited);
+}
+
 TEST(SettingsFilePath, UpToTheFirstExeOrDllThenIniElseLorixIniBesideTheProgram) {
   EXPECT_EQ(SettingsFilePath("/Tools/Rec.exe"), "/Tools/Rec.INI");
   EXPECT_EQ(SettingsFilePath("/Tools/REC.Exe"), "/Tools/REC.INI");

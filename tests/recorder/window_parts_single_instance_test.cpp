@@ -7,11 +7,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <cstring>
 
 #include "recorder/window/single_instance.h"
 #include "tests/support/qt_run_until.h"
+#include "tests/support/scoped_environment.h"
 
 namespace {
 
@@ -77,10 +79,24 @@ TEST(SingleInstance, SocketLeftByACrashIsTakenOver) {
   EXPECT_TRUE(RunUntil([&told] { return told == 1; }));
 }
 
-TEST(SingleInstance, NameBelongsToTheUser) {
+TEST(SingleInstance, NameLiesInAPrivateFolderOfTheUserAlsoWithoutARuntimeFolder) {
+  QTemporaryDir cache;
+  ASSERT_TRUE(cache.isValid());
+  lorix::testing::ScopedEnvironment environment;
+  environment.Set("XDG_RUNTIME_DIR", std::nullopt)
+      .Set("XDG_CACHE_HOME", cache.path().toStdString());
   const QString name = lorix::SingleInstanceName();
-  EXPECT_TRUE(QFileInfo(name).fileName().startsWith(QStringLiteral("LORIX-")));
-  EXPECT_TRUE(name.endsWith(QStringLiteral("-%1").arg(getuid())));
+  EXPECT_EQ(name, QDir(cache.path()).filePath(QStringLiteral("lorix/LORIX-%1").arg(getuid())));
+  // Nobody else can make or replace a socket there.
+  const QFileInfo folder(QFileInfo(name).absolutePath());
+  EXPECT_FALSE(folder.isSymLink());
+  EXPECT_EQ(folder.ownerId(), geteuid());
+  EXPECT_EQ((folder.permissions() & (QFileDevice::WriteGroup | QFileDevice::WriteOther)).toInt(),
+            0);
+  int told = 0;
+  ASSERT_TRUE(lorix::ClaimSingleInstance(name, [&told] { ++told; }));
+  EXPECT_FALSE(lorix::ClaimSingleInstance(name, [] {}));
+  EXPECT_TRUE(RunUntil([&told] { return told == 1; }));
 }
 
 TEST(BringToFront, RestoresAMinimisedWindowAndShowsAHiddenOne) {

@@ -3,9 +3,13 @@
 
 #include <sys/stat.h>
 
+#include <tuple>
+
 #include "codec/attachment.h"
 #include "codec/stream_header.h"
+#include "tests/audio/wav_builder.h"
 #include "tests/recorder/workflow_fixture.h"
+#include "tests/support/scoped_environment.h"
 
 namespace lorix {
 namespace {
@@ -145,15 +149,45 @@ TEST_F(WorkflowFilesTest, BrokenFilesAreReportedAndChangeNothing) {
     EXPECT_FALSE(c().ButtonCreateOpenMail.enabled);
     EXPECT_FALSE(c().PanelWait_visible);
   }
+
+  // A sparse file of 2 GB is refused before it is read.
+  const std::string big = Write("riesig.wav", BytesOf("RIFF"));
+  fs::resize_file(big, std::uintmax_t{1} << 31);
+  for (const bool wav : {true, false}) {
+    dialogs_.shown.clear();
+    workflow_->LoadAnyFile(wav, big);
+    ASSERT_EQ(dialogs_.shown.size(), 1u);
+    EXPECT_NE(LastDialog().text.find("2 GB groß oder größer"), std::string::npos);
+    EXPECT_EQ(s().LoadedFileKind, LoadedKind::kNone);
+  }
+  fs::remove(big);
 }
 
 TEST_F(WorkflowFilesTest, AWavDeclaringMoreDataThanItHoldsIsTakenAsFarAsItGoes) {
-  Bytes image = WavWith(1, 8, 11025, 3000);
-  image.resize(kWavHeaderSize + 1200);
-  workflow_->LoadAnyFile(true, Write("abgebrochen.wav", image));
+  // Written by a converter (a LIST chunk in front of the format) and cut off after 1200 of
+  // 3000 samples.
+  Bytes image =
+      testing::Riff({testing::Chunk("LIST", BytesOf("INFOICMT")),
+                     testing::FormatChunk(1, 1, 11025, 8), testing::Chunk("data", Tone(3000))});
+  image.resize(image.size() - 1800);
+  const std::string path = Write("abgebrochen.wav", image);
+  workflow_->LoadAnyFile(true, path);
+  EXPECT_TRUE(dialogs_.shown.empty());
   EXPECT_EQ(s().LoadedFileKind, LoadedKind::kRecording);
   EXPECT_EQ(s().SampleCount, 1200);
-  EXPECT_EQ(workflow_->PcmStream().size(), image.size());
+  // The canonical image, whose header says what was taken.
+  EXPECT_EQ(workflow_->PcmStream(), WavWith(1, 8, 11025, 1200));
+  workflow_->ButtonStopClick();
+
+  // Step 3 reloads the same file, and so does step 2 when it goes on recording behind it.
+  workflow_->CBAndPlayLRXFileClick(false);
+  workflow_->ButtonComprDecomprAndPlayClick();
+  EXPECT_TRUE(dialogs_.shown.empty());
+  EXPECT_TRUE(c().ButtonCreateOpenMail.enabled);
+  EXPECT_EQ(ReadStreamHeader(workflow_->CompressedStream()).SampleCount(), 1200);
+  RecordAndPause(1);
+  EXPECT_TRUE(dialogs_.shown.empty());
+  EXPECT_EQ(s().SampleCount, 1200 + 1000);
 }
 
 TEST_F(WorkflowFilesTest, StepFourWritesPlayerInfoTextAndStreamAndHandsItToTheMail) {
@@ -247,7 +281,10 @@ TEST_F(WorkflowFilesTest, AFailedBuildLeavesNothingAndOpensNoMail) {
 TEST_F(WorkflowFilesTest, ALoadedAttachmentPlaysShowsItsInfoTextAndCanBeSentAgain) {
   RecordAndCompress(4);
   const Bytes compressed = workflow_->CompressedStream();
-  const std::string first = BuildAttachment((folder_ / "erste.EXE").string());
+  // ".wav" in a folder's name or an earlier extension does not make it a WAV file.
+  fs::create_directory(folder_ / "Nachrichten.wav-Archiv");
+  const std::string first =
+      BuildAttachment((folder_ / "Nachrichten.wav-Archiv" / "erste.wav.EXE").string());
   workflow_->ButtonResetClick(ResetSender::kNone);
 
   EXPECT_TRUE(workflow_->AddMoreToList(first));
@@ -338,12 +375,16 @@ TEST_F(WorkflowFilesTest, CompressAndDecompressButtonsReportTheSizes) {
 }
 
 TEST(OpenSaveDialogTest, CutsANameWithAnotherExtensionAtItsFirstDot) {
-  EXPECT_EQ(CutToDefaultExtension("/home/a.b/x.lrx", "EXE"), "/home/a");
+  // Dots in folder names stay: the folder is kept and the name is not emptied.
+  EXPECT_EQ(CutToDefaultExtension("/home/u/.local/LORIXs/LORIX_1.EXE", "WAV"),
+            "/home/u/.local/LORIXs/LORIX_1");
+  EXPECT_EQ(CutToDefaultExtension("/home/a.b/x.lrx", "EXE"), "/home/a.b/x");
   EXPECT_EQ(CutToDefaultExtension("/home/a.b/x.exe", "EXE"), "/home/a.b/x.exe");
   EXPECT_EQ(CutToDefaultExtension("/home/ab/x.wav", "WAV"), "/home/ab/x.wav");
-  EXPECT_EQ(CutToDefaultExtension("/home/ab/x.Wav", "EXE"), "/home/ab/x");
-  EXPECT_EQ(CutToDefaultExtension("/home/a.b/x", "EXE"), "/home/a");
-  EXPECT_EQ(CutToDefaultExtension("/home/ab/x", "EXE"), "/home/ab/x");
+  EXPECT_EQ(CutToDefaultExtension("/home/ab/x.b.Wav", "EXE"), "/home/ab/x");
+  EXPECT_EQ(CutToDefaultExtension("/home/a.b/x", "EXE"), "/home/a.b/x");
+  EXPECT_EQ(CutToDefaultExtension("/home/ab/.x", "EXE"), "/home/ab/.x");
+  EXPECT_EQ(CutToDefaultExtension("x.lrx", "EXE"), "x");
 
   const FileDialogRequest load = PrepareOpenSaveDialog(false, true, "", "/p/LORIXs");
   EXPECT_EQ(load.title, "WAV(PCM)-Audio-Datei laden");
@@ -353,6 +394,29 @@ TEST(OpenSaveDialogTest, CutsANameWithAnotherExtensionAtItsFirstDot) {
   const FileDialogRequest save = PrepareOpenSaveDialog(true, false, "", "/p/LORIXs");
   EXPECT_TRUE(save.overwrite_prompt);
   EXPECT_FALSE(save.file_must_exist);
+}
+
+TEST(RecorderFoldersTest, ATEMPsThatIsNotOursGivesWayToThePrivateOne) {
+  const fs::path program =
+      fs::temp_directory_path() / ("lorix_folders_" + std::to_string(getpid()));
+  const fs::path run = program / "run";
+  const fs::path victim = program / "victim";
+  fs::create_directories(run);
+  fs::create_directories(victim);
+  testing::ScopedEnvironment environment;
+  environment.Set("XDG_RUNTIME_DIR", run.string());
+  fs::create_directory_symlink(victim, program / "TEMPs");
+  RecorderPaths paths = RecorderPaths::ForProgramFolder(program);
+  CreateRecorderFolders(paths);
+  const fs::path temps = run / "lorix" / "TEMPs";
+  EXPECT_EQ(
+      std::tuple(paths.temps_folder, paths.temp_info, paths.temp_recording, paths.temp_compressed),
+      std::tuple(temps, temps / "TempInfo.txt", temps / "TempRecording.wav",
+                 temps / "TempCompressed.wav"));
+  EXPECT_TRUE(fs::is_directory(temps));
+  EXPECT_TRUE(fs::is_directory(program / "LORIXs"));
+  EXPECT_TRUE(fs::is_empty(victim));
+  fs::remove_all(program);
 }
 
 TEST(AttachmentNameTest, FormsTheTimeStampWithLeadingZeros) {

@@ -19,8 +19,8 @@
 #include <thread>
 #include <vector>
 
-#include "audio/wav_parser.h"
 #include "codec/bytes.h"
+#include "codec/wav_reader.h"
 
 extern char** environ;
 

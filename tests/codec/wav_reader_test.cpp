@@ -1,4 +1,4 @@
-#include "audio/wav_parser.h"
+#include "codec/wav_reader.h"
 
 #include <gtest/gtest.h>
 

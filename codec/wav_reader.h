@@ -38,10 +38,25 @@ struct PcmSound {
   }
 };
 
-// Reads a RIFF/WAVE image the way a media player must take files from anywhere: walks the
-// chunks (unknown ones and their pad bytes skipped), takes the first "fmt " and the first
-// "data" chunk, and clamps the data to the bytes actually present. Every length is checked
-// against the image before it is used. On success fills `sound` and returns kNone.
+// Where the sound of a RIFF/WAVE image stands: its format and its data, cut to whole frames.
+struct WavLayout {
+  PcmFormat format;
+  std::size_t data_offset = 0;
+  std::size_t data_size = 0;
+};
+
+// The one reader of WAV files from anywhere (the playback, the recorder's loader, lorix-tool):
+// walks the chunks (unknown ones such as "LIST" and "fact" and their pad bytes skipped), takes
+// the first "fmt " (plain or extensible) and the first "data" chunk, and takes the data as far
+// as the image goes. Every length is checked against the image before it is used. On success
+// fills `layout` and returns kNone.
+WavParseError LocateWav(ByteSpan image, WavLayout& layout);
+
+// LocateWav, then the samples copied out.
 WavParseError ParseWav(ByteSpan image, PcmSound& sound);
+
+// The canonical image of a sound: the 44-byte header for its format and exactly `samples`
+// behind it, which must be fewer than 2 GB minus the header.
+Bytes CanonicalWavImage(const PcmFormat& format, ByteSpan samples);
 
 }  // namespace lorix

@@ -1,8 +1,10 @@
-#include "audio/wav_parser.h"
+#include "codec/wav_reader.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
+
+#include "codec/wav_header.h"
 
 namespace lorix {
 namespace {
@@ -52,7 +54,7 @@ WavParseError ReadFormat(const std::uint8_t* p, std::size_t size, PcmFormat& for
 
 }  // namespace
 
-WavParseError ParseWav(ByteSpan image, PcmSound& sound) {
+WavParseError LocateWav(ByteSpan image, WavLayout& layout) {
   if (image.size() < 12 || !HasId(image.data(), "RIFF") || !HasId(image.data() + 8, "WAVE")) {
     return WavParseError::kNotRiffWave;
   }
@@ -92,12 +94,33 @@ WavParseError ParseWav(ByteSpan image, PcmSound& sound) {
 
   if (!have_format) return format_error;
   if (!have_data) return WavParseError::kMissingData;
-  const std::size_t frame_bytes = format.FrameBytes();
-  data_size -= data_size % frame_bytes;
-  sound.format = format;
-  sound.samples.assign(image.begin() + static_cast<std::ptrdiff_t>(data_offset),
-                       image.begin() + static_cast<std::ptrdiff_t>(data_offset + data_size));
+  layout.format = format;
+  layout.data_offset = data_offset;
+  layout.data_size = data_size - data_size % format.FrameBytes();
   return WavParseError::kNone;
+}
+
+WavParseError ParseWav(ByteSpan image, PcmSound& sound) {
+  WavLayout layout;
+  const WavParseError error = LocateWav(image, layout);
+  if (error != WavParseError::kNone) return error;
+  const ByteSpan data = image.subspan(layout.data_offset, layout.data_size);
+  sound.format = layout.format;
+  sound.samples.assign(data.begin(), data.end());
+  return WavParseError::kNone;
+}
+
+Bytes CanonicalWavImage(const PcmFormat& format, ByteSpan samples) {
+  const auto frame_bytes = static_cast<std::int32_t>(format.FrameBytes());
+  const auto rate = static_cast<std::int32_t>(format.sample_rate);
+  const WavHeader header = BuildWavHeader(static_cast<std::int32_t>(samples.size()),
+                                          format.channels, static_cast<std::uint16_t>(frame_bytes),
+                                          format.bits_per_sample, rate, rate * frame_bytes);
+  Bytes image;
+  image.reserve(header.size() + samples.size());
+  image.assign(header.begin(), header.end());
+  AppendBytes(image, samples);
+  return image;
 }
 
 }  // namespace lorix
