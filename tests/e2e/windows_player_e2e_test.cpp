@@ -116,12 +116,21 @@ class WindowsPlayer : public ::testing::Test {
     return attachment;
   }
 
-  // Waits until the started attachment has written its recording and had a moment to start it.
+  // Waits until the started attachment has written its recording and its sound runs into the
+  // sink: Wine opens the sound stream a varying while after the file is there, and keys sent
+  // before it would act on a playback that has not begun.
   void WaitForPlayback() {
     const fs::path wav = folder_ / "TEMPs" / "TempWave.wav";
     EXPECT_TRUE(
         WaitUntil([&] { return fs::exists(wav); }, 30s, [] { std::this_thread::sleep_for(50ms); }))
         << "no TempWave.wav";
+    EXPECT_TRUE(WaitUntil(
+        [] {
+          return RunAndCapture({"pactl", "list", "sink-inputs"}, 5s).output.find("Corked: no") !=
+                 std::string::npos;
+        },
+        30s, [] { std::this_thread::sleep_for(50ms); }))
+        << "no sound stream in the sink";
   }
 
   fs::path wine_;
