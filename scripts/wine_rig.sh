@@ -33,6 +33,8 @@ wineserver -k 2>/dev/null || true
 # Its only complaint without the 32-bit part, the missing syswow64 programs, is harmless.
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot -i >"$dir/wineboot.log" 2>&1 || true
+  # The registry reaches the prefix's files only when the wineserver ends.
+  wineserver -w
   [ -f "$WINEPREFIX/system.reg" ] || { cat "$dir/wineboot.log" >&2; exit 1; }
 fi
 # Wine's background programs must not hold the caller's output open (CTest waits for it).

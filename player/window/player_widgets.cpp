@@ -4,8 +4,8 @@
 #include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
 
+#include "player/middle_cut.h"
 #include "player/window/fltk_images.h"
-#include "player/window/middle_cut.h"
 
 namespace lorix {
 

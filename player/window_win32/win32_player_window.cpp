@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "codec/win32/wide_text.h"
+#include "player/middle_cut.h"
 #include "player/player_texts.h"
 
 namespace lorix {
@@ -222,11 +223,34 @@ void Win32PlayerWindow::SetText(HWND control, const std::string& text, std::stri
   SetWindowTextW(control, Widen(text).c_str());
 }
 
+// The file line as it fits into its control: a long path loses its middle, so that the label in
+// front and the recording's length behind stay in view. Measured in the control's own font.
+std::string Win32PlayerWindow::FittedFileLine(const PlayerScreen& screen) const {
+  RECT area{};
+  GetClientRect(line_file_, &area);
+  const LRESULT margins = SendMessageW(line_file_, EM_GETMARGINS, 0, 0);
+  const double width = area.right - area.left - LOWORD(margins) - HIWORD(margins) - 2;
+  const HDC dc = GetDC(line_file_);
+  const HGDIOBJ old_font =
+      SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(line_file_, WM_GETFONT, 0, 0)));
+  const auto text_width = [dc](std::string_view text) {
+    const std::wstring wide = Widen(text);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+    return static_cast<double>(size.cx);
+  };
+  std::string fitted = CutInTheMiddle(screen.LineFile, screen.LineFileLabelSize,
+                                      screen.LineFileLengthSize, width, text_width);
+  SelectObject(dc, old_font);
+  ReleaseDC(line_file_, dc);
+  return fitted;
+}
+
 void Win32PlayerWindow::Sync() {
   const PlayerScreen& screen = app_.screen();
   SetText(window_, screen.Title, title_shown_);
   SetText(line_status_, screen.LineStatus, status_shown_);
-  SetText(line_file_, screen.LineFile, file_shown_);
+  SetText(line_file_, FittedFileLine(screen), file_shown_);
   SetText(label_position_, screen.LabelPosition, position_shown_);
   if (SendMessageW(track_position_, TBM_GETPOS, 0, 0) != screen.TrackPosition) {
     SendMessageW(track_position_, TBM_SETPOS, TRUE, screen.TrackPosition);

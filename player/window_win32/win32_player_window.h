@@ -48,6 +48,7 @@ class Win32PlayerWindow {
   void OnScroll(HWND bar, int code, int thumb_position);
   void OnDrop(HDROP drop);
   void SetText(HWND control, const std::string& text, std::string& shown);
+  std::string FittedFileLine(const PlayerScreen& screen) const;
 
   HINSTANCE instance_;
   PlayerApp& app_;

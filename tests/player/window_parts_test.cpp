@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "player/middle_cut.h"
 #include "player/player_texts.h"
 #include "player/window/drop_text.h"
 #include "player/window/icon_canvas.h"
 #include "player/window/key_map.h"
 #include "player/window/label_text.h"
-#include "player/window/middle_cut.h"
 #include "player/window/player_pictures.h"
 
 namespace lorix::testing {

@@ -1,4 +1,4 @@
-#include "player/window/middle_cut.h"
+#include "player/middle_cut.h"
 
 #include <algorithm>
 #include <vector>
