@@ -19,6 +19,7 @@
 #include "desktop/command_output.h"
 #include "tests/support/child_program.h"
 #include "tests/support/sink_recording.h"
+#include "tests/support/test_folder.h"
 #include "tests/support/x11_windows.h"
 
 namespace lorix::testing {
@@ -34,11 +35,7 @@ const fs::path kSpeech = fs::path(LORIX_SPEECH_DIR) / "speech_de.wav";
 // Mapped windows whose title is `title` (or starts with it), waiting up to `wait` for one.
 std::size_t CountWindows(const std::string& title, bool prefix, std::chrono::milliseconds wait) {
   X11Windows windows;
-  if (!windows.connected()) return 0;
-  std::size_t count = 0;
-  WaitUntil([&] { return (count = windows.Find(title, prefix).size()) > 0; }, wait,
-            [] { std::this_thread::sleep_for(50ms); });
-  return count;
+  return windows.connected() ? windows.WaitFor(title, prefix, wait).size() : 0;
 }
 
 class PlayerEndToEnd : public ::testing::Test {
@@ -49,11 +46,7 @@ class PlayerEndToEnd : public ::testing::Test {
     ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "the rig has no X display";
     ASSERT_TRUE(fs::exists(kPlayer)) << kPlayer;
     ASSERT_TRUE(fs::exists(kSpeech)) << kSpeech;
-    folder_ = fs::temp_directory_path() /
-              ("lorix_player_e2e_" + std::to_string(getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
+    folder_ = FreshTestFolder("lorix_player_e2e");
   }
   void TearDown() override { fs::remove_all(folder_); }
 

@@ -20,6 +20,7 @@
 #include "desktop/path_search.h"
 #include "tests/support/child_program.h"
 #include "tests/support/sink_recording.h"
+#include "tests/support/test_folder.h"
 #include "tests/support/x11_windows.h"
 
 namespace lorix::testing {
@@ -39,15 +40,8 @@ constexpr int kRate = 11025;
 unsigned long FindWindow(const std::string& title, bool prefix, std::chrono::milliseconds wait) {
   X11Windows windows;
   if (!windows.connected()) return 0;
-  unsigned long found = 0;
-  WaitUntil(
-      [&] {
-        const auto list = windows.Find(title, prefix);
-        found = list.empty() ? 0 : list.front();
-        return found != 0;
-      },
-      wait, [] { std::this_thread::sleep_for(50ms); });
-  return found;
+  const auto found = windows.WaitFor(title, prefix, wait);
+  return found.empty() ? 0 : found.front();
 }
 
 void Key(unsigned long window, const std::string& key) {
@@ -88,11 +82,7 @@ class WindowsPlayer : public ::testing::Test {
     ASSERT_FALSE(wine_.empty()) << "Wine is missing (scripts/setup.sh)";
     ASSERT_TRUE(fs::exists(kPlayer)) << kPlayer;
     ASSERT_TRUE(fs::exists(kSpeech)) << kSpeech;
-    folder_ = fs::temp_directory_path() /
-              ("lorix_windows_player_" + std::to_string(getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
+    folder_ = FreshTestFolder("lorix_windows_player");
   }
   void TearDown() override { fs::remove_all(folder_); }
 

@@ -13,6 +13,7 @@
 #include "desktop/command_output.h"
 #include "tests/player/xdnd_source.h"
 #include "tests/support/child_program.h"
+#include "tests/support/test_folder.h"
 #include "tests/support/x11_windows.h"
 
 namespace lorix::testing {
@@ -31,11 +32,7 @@ class PlayerProgramTest : public ::testing::Test {
     ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "no X display: run through the test rig";
     ASSERT_TRUE(x11_.connected()) << "the X display does not answer";
     ASSERT_TRUE(fs::exists(kPlayer)) << kPlayer;
-    folder_ = fs::temp_directory_path() /
-              ("lorix_player_window_" + std::to_string(getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
+    folder_ = FreshTestFolder("lorix_player_window");
     // The bare player, started from its own copy as a recipient starts an attachment.
     bare_ = folder_ / "LorixPlayer.exe";
     fs::copy_file(kPlayer, bare_);

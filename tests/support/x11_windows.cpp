@@ -4,6 +4,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <thread>
+
 namespace lorix::testing {
 namespace {
 
@@ -83,6 +85,14 @@ void X11Windows::RequestClose(unsigned long window) {
   event.xclient.data.l[1] = CurrentTime;
   XSendEvent(display_, window, False, NoEventMask, &event);
   XFlush(display_);
+}
+
+std::vector<unsigned long> X11Windows::WaitFor(const std::string& title, bool prefix,
+                                               std::chrono::milliseconds wait) {
+  std::vector<unsigned long> found;
+  WaitUntil([&] { return !(found = Find(title, prefix)).empty(); }, wait,
+            [] { std::this_thread::sleep_for(std::chrono::milliseconds(50)); });
+  return found;
 }
 
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout,

@@ -32,6 +32,9 @@ class X11Windows {
 
   // Mapped top-level windows whose title is `title`, or starts with it when `prefix`.
   std::vector<unsigned long> Find(const std::string& title, bool prefix = false);
+  // The same, waiting up to `wait` for at least one such window.
+  std::vector<unsigned long> WaitFor(const std::string& title, bool prefix,
+                                     std::chrono::milliseconds wait);
   std::string Title(unsigned long window);
   // The client area in root coordinates.
   WindowGeometry Geometry(unsigned long window);
