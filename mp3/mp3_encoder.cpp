@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <span>
+#include <string_view>
 #include <vector>
 
 #include "codec/codec_error.h"
@@ -70,6 +72,36 @@ Lame StartLame(std::uint32_t rate, int kbit_per_second, const std::tm& recorded)
   return lame;
 }
 
+// CRC-16 (polynomial 0x8005, reflected, start 0), the checksum of LAME's info frame.
+std::uint16_t Crc16(ByteSpan bytes) {
+  std::uint16_t crc = 0;
+  for (const std::uint8_t byte : bytes) {
+    crc ^= byte;
+    for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? (crc >> 1) ^ 0xA001 : crc >> 1;
+  }
+  return crc;
+}
+
+// LAME labels the info frame of the average-bit-rate mode "Xing" with method 2 (ABR). Every
+// sound frame has the one rate, so the frame is labelled as LAME labels a constant-bit-rate
+// file ("Info", method 1) and its checksum is made again; players then seek by position.
+void MarkConstantBitRate(std::span<std::uint8_t> frame) {
+  static constexpr std::string_view kXing = "Xing";
+  // Behind the label: the Xing part (120 bytes), then the LAME part with the version text (9),
+  // revision and method, ..., and its checksum over everything before it.
+  constexpr std::size_t kMethod = 129, kChecksum = 154;
+  // The label stands behind the frame header and the side information, at most 36 bytes in.
+  const auto search_end = frame.begin() + std::min<std::size_t>(frame.size(), 40);
+  const auto label = std::search(frame.begin(), search_end, kXing.begin(), kXing.end());
+  const auto at = static_cast<std::size_t>(label - frame.begin());
+  if (label == search_end || frame.size() < at + kChecksum + 2) return;
+  std::copy_n("Info", 4, frame.begin() + at);
+  frame[at + kMethod] = static_cast<std::uint8_t>((frame[at + kMethod] & 0xF0) | 1);
+  const std::uint16_t crc = Crc16(frame.first(at + kChecksum));
+  frame[at + kChecksum] = static_cast<std::uint8_t>(crc >> 8);
+  frame[at + kChecksum + 1] = static_cast<std::uint8_t>(crc & 0xFF);
+}
+
 Bytes Id3v2Tag(lame_global_flags* flags) {
   Bytes tag(lame_get_id3v2_tag(flags, nullptr, 0));
   tag.resize(lame_get_id3v2_tag(flags, tag.data(), tag.size()));
@@ -120,6 +152,7 @@ Bytes EncodeMp3(ByteSpan wav_image, const std::tm& recorded, int kbit_per_second
   const std::size_t info_size = lame_get_lametag_frame(flags, buffer.data(), buffer.size());
   if (info_size > mp3.size() - first_frame) ThrowLameError("beim Info-Block", 0);
   std::copy_n(buffer.begin(), info_size, mp3.begin() + first_frame);
+  MarkConstantBitRate(std::span(mp3).subspan(first_frame, info_size));
   return mp3;
 }
 
