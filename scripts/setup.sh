@@ -17,6 +17,8 @@ packages=(
   libfontconfig-dev fonts-dejavu-core xvfb x11-utils xdotool imagemagick xclip
   # the recorder: Qt 6 Widgets with its German translations
   qt6-base-dev qt6-translations-l10n libgl-dev
+  # the message as an MP3 file, and the decoder its tests play it back with
+  libmp3lame-dev lame
   # spoken test material
   espeak-ng sox
   # the Windows player: MinGW-w64 cross compiler (windres, strip, objdump with it), and Wine

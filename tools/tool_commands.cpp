@@ -1,5 +1,8 @@
 #include "tools/tool_commands.h"
 
+#include <sys/stat.h>
+
+#include <ctime>
 #include <filesystem>
 #include <ostream>
 
@@ -13,6 +16,7 @@
 #include "codec/stream_header.h"
 #include "codec/version.h"
 #include "codec/wav_file.h"
+#include "mp3/mp3_encoder.h"
 #include "tools/command_line.h"
 
 namespace lorix::tool {
@@ -46,6 +50,11 @@ const char* const kUnpackHelp =
     "lorix-tool unpack [--dir DIR] IN\n"
     "  Entpackt wie das Abspielprogramm: schreibt DIR/TEMPs/TempWave.wav und, wenn ein Infotext\n"
     "  vorhanden ist, DIR/TEMPs/TempInfo.txt (Vorgabe für DIR: der aktuelle Ordner).\n";
+const char* const kMp3Help =
+    "lorix-tool mp3 [--bitrate K] IN OUT.mp3\n"
+    "  Speichert die Aufnahme als MP3-Datei (mono, konstante Bitrate, ID3v2-Titel mit der\n"
+    "  Änderungszeit von IN). IN ist eine 8-Bit-Mono-WAV-Datei, eine LRX-Datei oder ein Anhang.\n"
+    "  --bitrate K  Bitrate in kbit/s, 8..160 (Vorgabe 16)\n";
 const char* const kInfoHelp =
     "lorix-tool info IN\n"
     "  Zeigt den Kopf eines LORIX-Datenstroms oder einer WAV-Datei als Zeilen 'name: wert'.\n";
@@ -173,6 +182,28 @@ int RunUnpack(const std::vector<std::string>& args, std::ostream& out, std::ostr
   return 0;
 }
 
+// The time `path` was last changed, in local time: the title time of an MP3 made from it.
+std::tm ModificationTime(const fs::path& path) {
+  struct stat status {};
+  if (stat(path.c_str(), &status) != 0) ThrowFileError("kann nicht gelesen werden", path, errno);
+  std::tm local{};
+  localtime_r(&status.st_mtime, &local);
+  return local;
+}
+
+int RunMp3(const std::vector<std::string>& args, std::ostream& out, std::ostream&) {
+  const ParsedArguments parsed = Parse(args, {"--bitrate"}, {}, 2);
+  if (parsed.help) return out << kMp3Help, 0;
+  const int bitrate = parsed.IntValue("--bitrate", kDefaultMp3KbitPerSecond, 8, 160);
+  const fs::path input = parsed.positional[0];
+  // A compressed message is decoded first, as the recorder does when no recording is loaded.
+  const Bytes wav = IsWavFile(input)
+                        ? LoadWavFile(input).PcmStream
+                        : Decompress(ReadWholeFile(input), InitCodecTables()).PcmStream;
+  WriteFileAtomically(parsed.positional[1], EncodeMp3(wav, ModificationTime(input), bitrate));
+  return 0;
+}
+
 // The header of the canonical image the programs make of a WAV file.
 int PrintWavInfo(const LoadedWav& wav, std::ostream& out) {
   const std::uint8_t* p = wav.PcmStream.data();
@@ -228,7 +259,7 @@ const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       {"encode", kEncodeHelp, RunEncode}, {"decode", kDecodeHelp, RunDecode},
       {"pack", kPackHelp, RunPack},       {"unpack", kUnpackHelp, RunUnpack},
-      {"info", kInfoHelp, RunInfo},
+      {"info", kInfoHelp, RunInfo},       {"mp3", kMp3Help, RunMp3},
   };
   return commands;
 }

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,8 +11,10 @@
 #include <chrono>
 #include <climits>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <string>
 #include <thread>
@@ -28,6 +31,7 @@
 #include "codec/stream_header.h"
 #include "codec/version.h"
 #include "codec/wav_header.h"
+#include "tests/support/sink_recording.h"
 
 extern char** environ;
 
@@ -229,6 +233,8 @@ TEST(ToolUsage, WrongCallsEndWithStatusTwo) {
       {"unpack", "a.lrx", "--dir"},
       {"info"},
       {"info", "a.lrx", "b.lrx"},
+      {"mp3", "a.wav"},
+      {"mp3", "--bitrate", "7", "a.wav", "b.mp3"},
   };
   for (const auto& call : calls) {
     const ToolRun run = RunTool(call);
@@ -240,7 +246,7 @@ TEST(ToolUsage, WrongCallsEndWithStatusTwo) {
 }
 
 TEST(ToolUsage, HelpOnEveryCommand) {
-  for (const std::string command : {"encode", "decode", "pack", "unpack", "info"}) {
+  for (const std::string command : {"encode", "decode", "pack", "unpack", "info", "mp3"}) {
     const ToolRun run = RunTool({command, "--help"});
     EXPECT_EQ(run.status, 0) << command;
     EXPECT_EQ(run.out.rfind("lorix-tool " + command, 0), 0u) << command << ": " << run.out;
@@ -248,7 +254,7 @@ TEST(ToolUsage, HelpOnEveryCommand) {
   }
   const ToolRun run = RunTool({"--help"});
   EXPECT_EQ(run.status, 0);
-  for (const std::string command : {"encode", "decode", "pack", "unpack", "info"}) {
+  for (const std::string command : {"encode", "decode", "pack", "unpack", "info", "mp3"}) {
     EXPECT_NE(run.out.find("lorix-tool " + command), std::string::npos) << command;
   }
 }
@@ -326,6 +332,8 @@ TEST_F(ToolTest, EncodeRefusesWhatTheRecorderCannotCompress) {
   for (const auto& [name, bytes] : inputs) {
     ExpectRejected(RunTool({"encode", Put(name + ".wav", bytes), At(name + ".lrx")}), name);
     EXPECT_FALSE(fs::exists(At(name + ".lrx"))) << name;
+    ExpectRejected(RunTool({"mp3", At(name + ".wav"), At(name + ".mp3")}), name + " mp3");
+    EXPECT_FALSE(fs::exists(At(name + ".mp3"))) << name;
   }
   ExpectRejected(RunTool({"encode", At("missing.wav"), At("missing.lrx")}), "missing input");
   const fs::path good = Put("good.wav", Concat({BuildMonoWavHeader(2000, 11025), data}));
@@ -502,6 +510,7 @@ void ExpectEveryCommandRejects(const fs::path& input, const fs::path& player,
     if (command == "unpack") args = {"unpack", "--dir", out_dir, input};
     if (command == "info") args = {"info", input};
     if (command == "pack") args = {"pack", "--player-exe", player, input, out_dir / "out.exe"};
+    if (command == "mp3") args = {"mp3", input, out_dir / "out.mp3"};
     ExpectRejected(RunTool(args), name + " / " + command);
     EXPECT_TRUE(FilesUnder(out_dir).empty()) << name << " / " << command;
     fs::remove_all(out_dir);
@@ -545,13 +554,71 @@ TEST_F(ToolTest, MalformedFilesAreRejectedByEveryCommand) {
       {"text", Bytes(300, 'a')},
   };
   const fs::path player = Put("player", ToBytes("#!/bin/sh\n"));
-  const std::vector<std::string> all = {"decode", "player", "unpack", "info", "pack"};
+  const std::vector<std::string> all = {"decode", "player", "unpack", "info", "pack", "mp3"};
   for (const auto& [name, bytes] : corpus) {
     ExpectEveryCommandRejects(Put(name + ".lrx", bytes), player, At("out"), all, name);
   }
   ExpectEveryCommandRejects(At("does_not_exist.lrx"), player, At("out"), all, "missing");
   fs::create_directories(At("folder.lrx"));
   ExpectEveryCommandRejects(At("folder.lrx"), player, At("out"), all, "folder");
+}
+
+// Decodes an MP3 file with LAME's decoder and returns the samples as 8-bit mono at 11025 Hz.
+Bytes DecodeMp3(const fs::path& mp3, const fs::path& wav) {
+  const std::string command = "lame --quiet --decode '" + mp3.string() + "' '" + wav.string() + "'";
+  EXPECT_EQ(std::system(command.c_str()), 0) << command;
+  const PcmSound sound = testing::ReadSound(wav);
+  EXPECT_EQ(sound.format.channels, 1);
+  EXPECT_EQ(sound.format.sample_rate, 11025u);
+  EXPECT_EQ(sound.format.bits_per_sample, 16);
+  Bytes samples;
+  for (std::size_t i = 0; i + 1 < sound.samples.size(); i += 2) {
+    const auto sample = static_cast<std::int16_t>(GetUint16(sound.samples.data() + i));
+    samples.push_back(static_cast<std::uint8_t>((sample >> 8) + 128));
+  }
+  return samples;
+}
+
+TEST_F(ToolTest, Mp3OfTheMessageDecodesToItWithItsTitleAndBitRate) {
+  const Bytes wav = Speech();
+  ASSERT_GT(wav.size(), 10000u);
+  const Bytes lrx = CompressLikeRecorder(wav, 3, 4);
+  // The recording itself, and a compressed message with what the recorder decodes it to.
+  const std::vector<std::pair<fs::path, Bytes>> inputs = {
+      {Put("speech.wav", wav), Samples(wav)},
+      {Put("speech.lrx", lrx), Samples(Decompress(lrx, InitCodecTables()).PcmStream)},
+  };
+  constexpr std::time_t kChanged = 1700000000;
+  std::tm changed{};
+  localtime_r(&kChanged, &changed);
+  char title[64];
+  std::strftime(title, sizeof title, "LORIX-Sprachanhang %Y-%m-%d %H:%M", &changed);
+
+  for (const auto& [input, source] : inputs) {
+    const timespec times[2] = {{kChanged, 0}, {kChanged, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, input.c_str(), times, 0), 0);
+    const ToolRun run = RunTool({"mp3", input, At("out.mp3")});
+    ASSERT_EQ(run.status, 0) << input << ": " << run.err;
+    const Bytes mp3 = ReadFile(At("out.mp3"));
+    const std::string text(mp3.begin(), mp3.end());
+    EXPECT_EQ(text.rfind("ID3", 0), 0u) << input;
+    EXPECT_NE(text.find(title), std::string::npos) << input;
+    // 2000 bytes per second of sound, plus the tag, the info frame and the frames that carry
+    // the encoder's delay and padding.
+    const double seconds = static_cast<double>(source.size()) / 11025;
+    EXPECT_LE(static_cast<double>(mp3.size()), 2000 * seconds + 1000) << input;
+
+    const Bytes decoded = DecodeMp3(At("out.mp3"), At("out.wav"));
+    EXPECT_NEAR(static_cast<double>(decoded.size()) / 11025, seconds, 0.1) << input;
+    // Silence around the decoded sound lets the correlation find it at any small delay.
+    const Bytes silence(600, 128);
+    const double correlation =
+        testing::BestCorrelation(source, Concat({silence, decoded, silence}));
+    EXPECT_GE(correlation, 0.8) << input;
+    std::cout << input.filename() << ": " << mp3.size() / seconds << " bytes/s, correlation "
+              << correlation << ", " << static_cast<double>(decoded.size()) / 11025 - seconds
+              << " s longer\n";
+  }
 }
 
 TEST_F(ToolTest, StreamsThatWouldDecodeToGigabytesAreRejected) {
