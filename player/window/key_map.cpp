@@ -2,6 +2,8 @@
 
 #include <FL/Enumerations.H>
 
+#include "player/player_keys.h"
+
 namespace lorix {
 
 PlayerKey PlayerKeyFromFltk(int fltk_key) {
@@ -21,34 +23,7 @@ PlayerKey PlayerKeyFromFltk(int fltk_key) {
     default:
       break;
   }
-  int letter = fltk_key;
-  if (letter >= 'A' && letter <= 'Z') letter += 'a' - 'A';
-  switch (letter) {
-    case 'h':
-      return PlayerKey::kH;
-    case 'y':
-      return PlayerKey::kY;
-    case 'a':
-      return PlayerKey::kA;
-    case 's':
-      return PlayerKey::kS;
-    case 'n':
-      return PlayerKey::kN;
-    case 'e':
-      return PlayerKey::kE;
-    case 'm':
-      return PlayerKey::kM;
-    case 'i':
-      return PlayerKey::kI;
-    case 'w':
-      return PlayerKey::kW;
-    case 'd':
-      return PlayerKey::kD;
-    case 'l':
-      return PlayerKey::kL;
-    default:
-      return PlayerKey::kOther;
-  }
+  return PlayerKeyFromLetter(fltk_key);
 }
 
 }  // namespace lorix

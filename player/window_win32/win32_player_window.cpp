@@ -5,6 +5,7 @@
 
 #include "codec/win32/wide_text.h"
 #include "player/middle_cut.h"
+#include "player/player_keys.h"
 #include "player/player_texts.h"
 
 namespace lorix {
@@ -56,30 +57,12 @@ PlayerKey KeyOf(WPARAM virtual_key) {
       return PlayerKey::kUp;
     case VK_DOWN:
       return PlayerKey::kDown;
-    case 'H':
-      return PlayerKey::kH;
-    case 'Y':
-      return PlayerKey::kY;
-    case 'A':
-      return PlayerKey::kA;
-    case 'S':
-      return PlayerKey::kS;
-    case 'N':
-      return PlayerKey::kN;
-    case 'E':
-      return PlayerKey::kE;
-    case 'M':
-      return PlayerKey::kM;
-    case 'I':
-      return PlayerKey::kI;
-    case 'W':
-      return PlayerKey::kW;
-    case 'D':
-      return PlayerKey::kD;
-    case 'L':
-      return PlayerKey::kL;
     default:
-      return PlayerKey::kOther;
+      // Letters have their capitals as virtual-key codes; the lower-case codes are the number
+      // pad's keys.
+      return virtual_key >= 'A' && virtual_key <= 'Z'
+                 ? PlayerKeyFromLetter(static_cast<int>(virtual_key))
+                 : PlayerKey::kOther;
   }
 }
 
