@@ -12,6 +12,7 @@
 #include "codec/encoder.h"
 #include "codec/file_io.h"
 #include "codec/info_text.h"
+#include "codec/install_layout.h"
 #include "codec/sound_file_type.h"
 #include "codec/stream_header.h"
 #include "codec/version.h"
@@ -26,7 +27,6 @@ namespace fs = std::filesystem;
 
 constexpr int kDefaultCompressLevel = 3;
 constexpr int kDefaultMuteLevel = 4;
-constexpr const char* kPlayerFileName = "LorixPlayer.exe";
 
 const char* const kEncodeHelp =
     "lorix-tool encode [--compress-level N] [--mute-level M] IN.wav OUT.lrx\n"
@@ -43,7 +43,8 @@ const char* const kPackHelp =
     "  Baut einen LORIX-Anhang: Abspielprogramm + Infotext + Aufnahmedaten + Kopf.\n"
     "  IN ist eine 8-Bit-Mono-WAV-Datei (wird erst komprimiert), eine LRX-Datei oder ein Anhang.\n"
     "  --player-exe FILE   das Abspielprogramm (Vorgabe: das Windows-Programm LorixPlayer.exe\n"
-    "                      neben lorix-tool; für Linux-Empfänger: lorix-player)\n"
+    "                      neben lorix-tool, installiert in ../lib/lorix; für Linux-Empfänger:\n"
+    "                      lorix-player)\n"
     "  --compress-level N  Kompressionsstufe 0..8 (Vorgabe 3)\n"
     "  --mute-level M      Stille-Stufe 0..8 (Vorgabe 4)\n";
 const char* const kUnpackHelp =
@@ -151,7 +152,7 @@ int RunPack(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   const CodecSettings settings = SettingsFrom(parsed);
   const fs::path input = parsed.positional[0];
   const fs::path own_folder = fs::read_symlink("/proc/self/exe").parent_path();
-  const fs::path player = parsed.Value("--player-exe", (own_folder / kPlayerFileName).string());
+  const fs::path player = parsed.Value("--player-exe", WindowsPlayerProgram(own_folder).string());
 
   Bytes stream;
   if (IsWavFile(input)) {

@@ -1,6 +1,6 @@
 #pragma once
 
-// The short German help page shipped beside the program, opened with the desktop's program.
+// The short German help pages that come with the program, opened with the desktop's program.
 
 #include <filesystem>
 #include <functional>
@@ -12,8 +12,8 @@ namespace lorix {
 inline constexpr const char* kHelpPageName = "Lorix-Hilfe.html";
 inline constexpr const char* kMailHelpPageName = "Lorix-Hilfe-Mail.html";
 
-// Hands the help page `page` in the program folder to `open` when it exists; without the page
-// nothing happens. Returns whether the page was handed over.
+// Hands the help page `page` in `program_folder` (installed: the data folder) to `open` when it
+// exists; without the page nothing happens. Returns whether the page was handed over.
 bool OpenHelpPage(const std::filesystem::path& program_folder, const char* page,
                   const std::function<void(const std::string&)>& open);
 

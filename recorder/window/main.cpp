@@ -1,5 +1,5 @@
 // The recorder's program entry: one instance per user, the German translations, the folders
-// beside the program, the devices, and the main window with the hidden recording form.
+// the recorder works with, the devices, and the main window with the hidden recording form.
 
 #include <QApplication>
 #include <QDir>
@@ -91,7 +91,8 @@ int main(int argc, char** argv) {
   QtDialogs dialogs;
   const QString folder = QCoreApplication::applicationDirPath();
   const bool in_program_folder = QDir::setCurrent(folder);
-  lorix::RecorderPaths paths = lorix::RecorderPaths::ForProgramFolder(folder.toStdString());
+  lorix::RecorderPaths paths = lorix::RecorderPaths::ForProgram(
+      QCoreApplication::applicationFilePath().toStdString(), lorix::UserDocumentsFolder);
   lorix::CreateRecorderFolders(paths);
   if (!in_program_folder) {
     dialogs.Show({"LORIX", "Falsches Arbeitsverzeichnis: " + folder.toStdString() + "/",
@@ -124,8 +125,7 @@ int main(int argc, char** argv) {
       .paths = paths,
       .playback = std::move(playback),
       .mixer = &mixer,
-      .settings_file =
-          lorix::SettingsFilePath(QCoreApplication::applicationFilePath().toStdString()),
+      .settings_file = paths.settings_file,
       .program_name = ProgramName(),
       .attachment_overhead = AttachmentOverhead(paths, dialogs),
       .choose_file =

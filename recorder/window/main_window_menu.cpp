@@ -91,7 +91,7 @@ void MainWindow::MSExpertModeClick() {
 void MainWindow::MIInfoRegClick() {
   ShowAboutBox(about_box_,
                {.program_name = program_name_,
-                .program_folder = workflow_->paths().program_folder,
+                .program_folder = workflow_->paths().user_folder,
                 .start_time = start_time_,
                 .dialogs = dialogs_},
                this);
@@ -104,7 +104,7 @@ void MainWindow::MIHilfeClick() {
 void MainWindow::OpenHelp(const char* page) {
   const auto open =
       open_help_ ? open_help_ : [](const std::string& file) { OpenWithDesktop(file); };
-  OpenHelpPage(workflow_->paths().program_folder, page, open);
+  OpenHelpPage(workflow_->paths().data_folder, page, open);
 }
 
 void MainWindow::ApplyAlwaysOnTop() {

@@ -419,6 +419,80 @@ TEST(RecorderFoldersTest, ATEMPsThatIsNotOursGivesWayToThePrivateOne) {
   fs::remove_all(program);
 }
 
+// A fake installed prefix: <root>/usr/bin/Lorix with <root>/usr/share/lorix beside it.
+class InstalledRecorderFoldersTest : public ::testing::Test {
+ protected:
+  InstalledRecorderFoldersTest()
+      : root_(fs::temp_directory_path() / ("lorix_installed_" + std::to_string(getpid()))),
+        bin_(root_ / "usr" / "bin"),
+        data_(root_ / "usr" / "share" / "lorix"),
+        home_(root_ / "home") {
+    fs::create_directories(bin_);
+    fs::create_directories(data_);
+    fs::create_directories(home_ / "Dokumente");
+    environment_.Set("HOME", home_.string())
+        .Set("XDG_CONFIG_HOME", std::nullopt)
+        .Set("XDG_CACHE_HOME", std::nullopt)
+        .Set("XDG_RUNTIME_DIR", std::nullopt);
+  }
+  ~InstalledRecorderFoldersTest() override { fs::remove_all(root_); }
+
+  RecorderPaths Decide(const fs::path& program_folder) const {
+    return RecorderPaths::ForProgram(program_folder / "Lorix",
+                                     [this] { return home_ / "Dokumente"; });
+  }
+
+  fs::path root_, bin_, data_, home_;
+  testing::ScopedEnvironment environment_;
+};
+
+TEST_F(InstalledRecorderFoldersTest,
+       KeepsTheUsersFilesInTheHomeFolderAndWritesNothingUnderThePrefix) {
+  std::ofstream(data_ / "MailTextMAPI.txt") << "default";
+  std::ofstream(data_ / "MailTextSystem.txt") << "default";
+  fs::create_directories(home_ / ".config" / "lorix");
+  std::ofstream(home_ / ".config" / "lorix" / "MailTextSystem.txt") << "own";
+  RecorderPaths paths = Decide(bin_);
+  CreateRecorderFolders(paths);
+
+  const fs::path config = home_ / ".config" / "lorix";
+  const fs::path temps = home_ / ".cache" / "lorix" / "TEMPs";
+  EXPECT_EQ(std::tuple(paths.settings_file, paths.user_folder, paths.data_folder,
+                       paths.mail_text_mapi, paths.mail_text_system, paths.player_program),
+            std::tuple(config / "LORIX.INI", config, data_, data_ / "MailTextMAPI.txt",
+                       config / "MailTextSystem.txt",
+                       root_ / "usr" / "lib" / "lorix" / "LorixPlayer.exe"));
+  EXPECT_EQ(std::tuple(paths.temps_folder, paths.temp_recording, paths.lorixs_folder),
+            std::tuple(temps, temps / "TempRecording.wav", home_ / "Dokumente" / "LORIXs"));
+  EXPECT_TRUE(fs::is_directory(temps));
+  EXPECT_TRUE(fs::is_directory(home_ / "Dokumente" / "LORIXs"));
+  EXPECT_TRUE(fs::is_empty(bin_));
+  EXPECT_EQ(std::distance(fs::directory_iterator(data_), fs::directory_iterator()), 2);
+}
+
+TEST_F(InstalledRecorderFoldersTest, FollowsTheXdgFoldersWhenTheyAreSet) {
+  environment_.Set("XDG_CONFIG_HOME", (root_ / "config").string())
+      .Set("XDG_CACHE_HOME", (root_ / "cache").string());
+  const RecorderPaths paths = Decide(bin_);
+  EXPECT_EQ(
+      std::tuple(paths.settings_file, paths.temps_folder),
+      std::tuple(root_ / "config" / "lorix" / "LORIX.INI", root_ / "cache" / "lorix" / "TEMPs"));
+  environment_.Set("XDG_CONFIG_HOME", "relative").Set("XDG_CACHE_HOME", "");
+  EXPECT_EQ(Decide(bin_).settings_file, home_ / ".config" / "lorix" / "LORIX.INI");
+  EXPECT_EQ(Decide(bin_).temps_folder, home_ / ".cache" / "lorix" / "TEMPs");
+}
+
+TEST_F(InstalledRecorderFoldersTest, AProgramOutsideAnInstalledPrefixKeepsEverythingBesideItself) {
+  for (const fs::path& folder : {root_ / "usr" / "share", root_ / "build" / "bin"}) {
+    const RecorderPaths paths = Decide(folder);
+    EXPECT_EQ(
+        std::tuple(paths.settings_file, paths.data_folder, paths.user_folder, paths.temps_folder,
+                   paths.lorixs_folder, paths.player_program, paths.mail_text_mapi),
+        std::tuple(folder / "LORIX.INI", folder, folder, folder / "TEMPs", folder / "LORIXs",
+                   folder / "LorixPlayer.exe", folder / "MailTextMAPI.txt"));
+  }
+}
+
 TEST(AttachmentNameTest, FormsTheTimeStampWithLeadingZeros) {
   std::tm time{};
   time.tm_year = 2024 - 1900;
