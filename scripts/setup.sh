@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs every Debian package the project needs to build, test and run. Safe to run again:
-# only missing packages are installed. Works as root and, for other users, through sudo.
+# Installs every Debian package the project needs to build, test and run, or only the packages
+# named as arguments. Safe to run again: only missing packages are installed. Works as root and,
+# for other users, through sudo.
 set -euo pipefail
 
 packages=(
@@ -26,6 +27,10 @@ packages=(
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 fonts-wine libxrandr2 libxi6
   libxcomposite1
 )
+# Packages named on the command line instead of the whole list (scripts/package.sh needs fewer).
+if [ $# -gt 0 ]; then
+  packages=("$@")
+fi
 
 missing=()
 for package in "${packages[@]}"; do

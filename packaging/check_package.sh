@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Checks a built Lorix package: the files it must hold, the programs executable, the
+# dependencies, the desktop entries, the AppStream data, the file type (attachments and .lrx
+# files known by name above the generic .exe type) and lintian's verdict (no errors).
+#   bash packaging/check_package.sh lorix_VERSION_amd64.deb
+set -euo pipefail
+deb=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() {
+  echo "check_package: $*" >&2
+  failures=$((failures + 1))
+}
+
+dpkg-deb -c "$deb" | awk '{print $1, $6}' >"$work/list"
+for file in \
+  usr/bin/lorix usr/bin/lorix-player usr/bin/lorix-tool; do
+  grep -qx -- "-rwxr-xr-x ./$file" "$work/list" || fail "no executable /$file"
+done
+for file in \
+  usr/lib/lorix/LorixPlayer.exe \
+  usr/share/lorix/Lorix-Hilfe.html usr/share/lorix/Lorix-Hilfe-Mail.html \
+  usr/share/lorix/MailTextMAPI.txt usr/share/lorix/MailTextSystem.txt \
+  usr/share/applications/lorix.desktop usr/share/applications/lorix-player.desktop \
+  usr/share/mime/packages/lorix.xml usr/share/metainfo/de.lorix.Lorix.metainfo.xml \
+  usr/share/icons/hicolor/48x48/apps/lorix.png usr/share/icons/hicolor/48x48/apps/lorix-player.png \
+  usr/share/man/man1/lorix.1.gz usr/share/man/man1/lorix-player.1.gz \
+  usr/share/man/man1/lorix-tool.1.gz usr/share/doc/lorix/copyright; do
+  grep -qx -- "-rw-r--r-- ./$file" "$work/list" || fail "no file /$file"
+done
+
+depends=$(dpkg-deb -f "$deb" Depends)
+for package in libqt6widgets6 libasound2 libmp3lame0 xdg-utils qt6-qpa-plugins; do
+  [[ $depends == *"$package"* ]] || fail "Depends lacks $package: $depends"
+done
+
+dpkg-deb -x "$deb" "$work/root"
+share=$work/root/usr/share
+for entry in "$share"/applications/*.desktop; do
+  desktop-file-validate "$entry" || fail "desktop entry $(basename "$entry")"
+done
+grep -qx 'MimeType=application/x-lorix;' "$share/applications/lorix-player.desktop" ||
+  fail "lorix-player.desktop does not open application/x-lorix"
+appstreamcli validate --no-net "$share"/metainfo/*.metainfo.xml || fail "AppStream data"
+
+# The type database built from the system's types and ours: a name match for .lrx and for
+# the default attachment names, weighted above the generic .exe type.
+mkdir -p "$work/mime/packages"
+cp /usr/share/mime/packages/freedesktop.org.xml "$share/mime/packages/lorix.xml" \
+  "$work/mime/packages/"
+update-mime-database "$work/mime" >/dev/null || fail "shared-mime-info rejects lorix.xml"
+globs=$work/mime/globs2
+exe_weight=$(awk -F: '$3 == "*.exe" {print $1; exit}' "$globs")
+for pattern in '*.lrx' 'LORIX_*.EXE' 'LORIX_*.exe'; do
+  weight=$(awk -F: -v p="$pattern" '$2 == "application/x-lorix" && $3 == p {print $1; exit}' "$globs")
+  [ -n "$weight" ] || fail "no glob $pattern"
+  [[ $pattern == '*.lrx' ]] || [ "${weight:-0}" -gt "${exe_weight:-50}" ] ||
+    fail "glob $pattern weighs ${weight:-nothing}, *.exe ${exe_weight:-50}"
+done
+
+lintian --fail-on error "$deb" || fail "lintian reports errors"
+
+if [ "$failures" -ne 0 ]; then
+  echo "check_package: $failures failures in $deb" >&2
+  exit 1
+fi
+echo "check_package: $deb is complete"
