@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks a built Lorix package: the files it must hold, the programs executable, the
 # dependencies, the desktop entries, the AppStream data, the file type (attachments and .lrx
-# files known by name above the generic .exe type) and lintian's verdict (no errors).
+# files known by name above the generic .exe type, also when the desktop looks at the content)
+# and lintian's verdict (no errors).
 #   bash packaging/check_package.sh lorix_VERSION_amd64.deb
 set -euo pipefail
 deb=$1
@@ -58,6 +59,12 @@ for pattern in '*.lrx' 'LORIX_*.EXE' 'LORIX_*.exe'; do
   [[ $pattern == '*.lrx' ]] || [ "${weight:-0}" -gt "${exe_weight:-50}" ] ||
     fail "glob $pattern weighs ${weight:-nothing}, *.exe ${exe_weight:-50}"
 done
+
+# What the desktop (GIO) makes of an attachment, glob and content together.
+cp "$work/root/usr/lib/lorix/LorixPlayer.exe" "$work/LORIX_20240101_120000.EXE"
+type=$(XDG_DATA_DIRS=$work XDG_DATA_HOME=$work/none \
+  gio info -a standard::content-type "$work/LORIX_20240101_120000.EXE" | awk '/content-type/ {print $2}')
+[ "$type" = application/x-lorix ] || fail "an attachment is taken for $type"
 
 lintian --fail-on error "$deb" || fail "lintian reports errors"
 

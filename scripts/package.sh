@@ -13,7 +13,7 @@ bash scripts/setup.sh \
   libfltk1.3-dev libxcursor-dev libxinerama-dev libxft-dev libxfixes-dev libxrender-dev \
   libxext-dev libfontconfig-dev qt6-base-dev libgl-dev libmp3lame-dev \
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 imagemagick \
-  dpkg-dev file desktop-file-utils appstream shared-mime-info lintian
+  dpkg-dev file desktop-file-utils appstream shared-mime-info libglib2.0-bin lintian
 
 build=${1:-build/package}
 options=(-DCMAKE_BUILD_TYPE=Release -DLORIX_WINDOWS_PLAYER=ON)

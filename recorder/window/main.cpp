@@ -22,7 +22,6 @@
 #include "desktop/wav_application.h"
 #include "recorder/recorder_paths.h"
 #include "recorder/recorder_settings.h"
-#include "recorder/settings_file.h"
 #include "recorder/window/main_window.h"
 #include "recorder/window/qt_dialogs.h"
 #include "recorder/window/qt_file_dialog.h"
