@@ -85,8 +85,10 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The desktop's programs for mail, links and folders; the recorder's window needs Qt's X11/Wayland
 # platform plugins, which Qt itself only recommends.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "xdg-utils, qt6-qpa-plugins")
+# Sound through PulseAudio/PipeWire, Wayland, German Qt dialogs, the documents folder, and the
+# index of which desktop entry opens which file type.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-  "libasound2-plugins, qt6-wayland, qt6-translations-l10n, xdg-user-dirs")
+  "libasound2-plugins, qt6-wayland, qt6-translations-l10n, xdg-user-dirs, desktop-file-utils")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "record a spoken message and mail it as a self-playing attachment")
 # CPack puts the summary in front of the long description.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Lorix records a spoken message from the microphone, compresses it

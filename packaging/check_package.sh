@@ -50,7 +50,8 @@ appstreamcli validate --no-net "$share"/metainfo/*.metainfo.xml || fail "AppStre
 mkdir -p "$work/mime/packages"
 cp /usr/share/mime/packages/freedesktop.org.xml "$share/mime/packages/lorix.xml" \
   "$work/mime/packages/"
-update-mime-database "$work/mime" >/dev/null || fail "shared-mime-info rejects lorix.xml"
+update-mime-database "$work/mime" >"$work/mime.log" 2>&1 ||
+  fail "shared-mime-info rejects lorix.xml: $(cat "$work/mime.log")"
 globs=$work/mime/globs2
 exe_weight=$(awk -F: '$3 == "*.exe" {print $1; exit}' "$globs")
 for pattern in '*.lrx' 'LORIX_*.EXE' 'LORIX_*.exe'; do
