@@ -71,6 +71,7 @@ void RecordingWorkflow::UpdateControls() {
   in.AttachmentFileName = state_.AttachmentFileName;
   in.PlayFile = playback_.PlayFile();
   lorix::UpdateControls(in, controls_);
+  if (journal_.Failed()) controls_.PanelBottom = kUnprotectedRecordingText;
 }
 
 void RecordingWorkflow::DisableButtons() {
@@ -159,6 +160,8 @@ void RecordingWorkflow::StartOrContinueRecording() {
     state_.ExpectedAttachmentSize = state_.AttachmentOverhead;
     ShowExpectedSize("");
   }
+  // Kept open over a pause: a continued recording goes on in the same journal.
+  if (!journal_.IsOpen()) BeginJournal(std::time(nullptr));
   StartEngine();
   state_.RecordingActive = true;
   state_.LevelMeterOn = true;
@@ -181,7 +184,11 @@ bool RecordingWorkflow::LoadRecordedWav() {
 
 void RecordingWorkflow::ProcessSoundData(const std::uint8_t* data, std::int32_t count) {
   const ByteSpan samples(data, static_cast<std::size_t>(std::max(count, 0)));
-  if (state_.RecordingActive) AppendBytes(pcm_stream_, samples);
+  if (state_.RecordingActive) {
+    AppendBytes(pcm_stream_, samples);
+    journal_.Append(samples);
+    if (journal_.Failed()) controls_.PanelBottom = kUnprotectedRecordingText;
+  }
 
   SoundDataContext context;
   context.RecordingActive = state_.RecordingActive;
@@ -208,6 +215,7 @@ bool RecordingWorkflow::ButtonResetClick(ResetSender sender) {
                                                DialogIcon::kQuestion, DialogButtons::kOkCancel});
     if (answer != DialogAnswer::kOk) return false;
   }
+  journal_.Finish();
   engine_.StopSK();
   state_.RecordingActive = false;
   state_.LevelMeterOn = false;

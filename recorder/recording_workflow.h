@@ -27,6 +27,7 @@
 #include "recorder/recorder_controls.h"
 #include "recorder/recorder_paths.h"
 #include "recorder/recorder_settings.h"
+#include "recorder/recording_journal.h"
 #include "recorder/workflow_state.h"
 
 namespace lorix {
@@ -64,6 +65,11 @@ std::string CompressionStatusText(std::size_t pcm_size, std::size_t compressed_s
 // import only into an empty buffer with the level display off, export whenever step 3 is open.
 bool MTLoadRecEnabled(const WorkflowState& state);
 bool MTSaveRecEnabled(const RecorderControls& controls);
+
+// The status line while the journal cannot be written: the recording goes on in memory only.
+inline constexpr const char* kUnprotectedRecordingText =
+    "Achtung: Die Aufnahme wird nicht mehr auf der Festplatte gesichert (TEMPs voll oder nicht "
+    "beschreibbar) - bei einem Absturz ginge sie verloren!";
 
 // What the workflow needs from the window and from parts built elsewhere.
 struct WorkflowHooks {
@@ -144,6 +150,10 @@ class RecordingWorkflow {
   // Shows the information text of a loaded attachment in the desktop's text viewer.
   void ButtonShowMSINFofMailClick();
 
+  // At start: a recording that a crash left unfinished in the journal is offered back; the
+  // answer Ja makes it the recording material as if it had just been recorded and stopped.
+  void OfferUnfinishedRecording();
+
   // Size of the player program plus the information text, measured at start.
   void SetAttachmentOverhead(std::int64_t bytes) { state_.AttachmentOverhead = bytes; }
 
@@ -182,6 +192,11 @@ class RecordingWorkflow {
   void Focus(FocusTarget target);
   void ShowWaitPanel();
   bool Enabled(RecordSender sender) const;
+  // Starts a journal that holds what PcmStream holds so far; `started` goes into its header.
+  void BeginJournal(std::int64_t started);
+  void RestoreRecording(const JournalContents& journal);
+  // A journal that cannot be read is renamed to Recovery-<date>.raw and reported.
+  void KeepJournalAside(const std::filesystem::path& journal);
 
   RecordingEngine& engine_;
   Dialogs& dialogs_;
@@ -199,6 +214,7 @@ class RecordingWorkflow {
   Bytes compressed_stream_;
   Bytes info_stream_;
   std::string dialog_file_name_;
+  JournalWriter journal_;
 };
 
 }  // namespace lorix

@@ -136,6 +136,7 @@ std::optional<std::string> RecordingWorkflow::LoadWav(const std::string& path) {
     ShowError(error.what());
     return std::nullopt;
   }
+  journal_.Finish();  // the recording is given up for the loaded file
   if (playback_.PlaybackActive()) playback_.ClosePlayback();
   pcm_stream_ = std::move(wav.PcmStream);
   const std::int32_t samples = wav.format.sample_count;
@@ -182,6 +183,7 @@ std::optional<std::string> RecordingWorkflow::LoadCompressed(const std::string& 
     return std::nullopt;
   }
 
+  journal_.Finish();
   if (playback_.PlaybackActive()) playback_.ClosePlayback();
   controls_.LabelRecordedWAV_File = "(-)";
   compressed_stream_ = std::move(stream);

@@ -419,6 +419,8 @@ void MainWindow::AppStart() {
   SetStandardWindows();
   UpdateMenus();
   workflow_->ButtonResetClick(ResetSender::kNone);
+  // After the settings, before the command line: a recording a crash left behind comes first.
+  workflow_->OfferUnfinishedRecording();
   Timer1_.start();
   for (const QString& argument : arguments_) {
     if (argument.toUpper() == QStringLiteral("/X")) {
