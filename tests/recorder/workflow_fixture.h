@@ -71,7 +71,11 @@ class RecordingWorkflowTest : public ::testing::Test {
     engine_ = std::make_unique<RecordingEngine>(*capture_, queue_.Poster(), dialogs_);
     mci_ = std::make_unique<MciService>(output_);
     options_.PrepareMemoryMB = 1;
+    CreateWorkflow();
+  }
 
+  // A new workflow in the same program folder, as at a start of the program.
+  void CreateWorkflow() {
     WavePlayback::Services playback;
     playback.send_command = [this](const std::string& command, std::string& reply) {
       return mci_->MciSendString(command, reply);
