@@ -1,6 +1,7 @@
 #include "recorder/recording_journal.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -182,6 +183,7 @@ bool JournalWriter::WriteAll(ByteSpan bytes) {
 
 void JournalWriter::Run() {
   using Clock = std::chrono::steady_clock;
+  pthread_setname_np(pthread_self(), "lorix-journal");
   bool unsynced = true;  // the header and the earlier material
   bool folder_synced = false;
   Clock::time_point last_sync = Clock::now();
