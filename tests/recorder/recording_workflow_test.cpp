@@ -376,13 +376,7 @@ TEST_F(RecordingWorkflowTest, AKilledContinuedRecordingIsRestoredWhole) {
 }
 
 TEST_F(RecordingWorkflowTest, ADeclinedUnfinishedRecordingIsDiscarded) {
-  std::tm started{};
-  started.tm_year = 2024 - 1900;
-  started.tm_mon = 0;
-  started.tm_mday = 2;
-  started.tm_hour = 3;
-  started.tm_min = 4;
-  started.tm_isdst = -1;
+  std::tm started = FixedLocalTime();
   Bytes journal = JournalHeaderBytes({11025, std::mktime(&started), 0});
   AppendBytes(journal, JournalChunk(Bytes(11025 * 75, 150)));
   WriteFileAtomically(JournalPath(paths_.temps_folder), journal);
