@@ -160,8 +160,9 @@ void RecordingWorkflow::StartOrContinueRecording() {
     state_.ExpectedAttachmentSize = state_.AttachmentOverhead;
     ShowExpectedSize("");
   }
-  // Kept open over a pause: a continued recording goes on in the same journal.
-  if (!journal_.IsOpen()) BeginJournal(std::time(nullptr));
+  // Kept open over a pause: a continued recording goes on in the same journal. One that could
+  // not be written is tried afresh, with everything recorded so far.
+  if (!journal_.IsOpen() || journal_.Failed()) BeginJournal(std::time(nullptr));
   StartEngine();
   state_.RecordingActive = true;
   state_.LevelMeterOn = true;
