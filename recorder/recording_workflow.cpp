@@ -14,6 +14,7 @@
 #include "codec/sound_file_type.h"
 #include "codec/wav_file.h"
 #include "codec/wav_header.h"
+#include "mp3/mp3_encoder.h"
 
 namespace lorix {
 namespace {
@@ -69,6 +70,9 @@ void RecordingWorkflow::UpdateControls() {
   in.compressed_stale = state_.CompressedStale;
   in.AttachmentPath = state_.AttachmentPath;
   in.AttachmentFileName = state_.AttachmentFileName;
+  in.attachment_kind =
+      static_cast<int>(options_.AttachmentKindRadioButton().value_or(AttachmentChoice::kProgram));
+  in.mp3_size_estimate = EstimatedMp3Size(state_.SampleCount, state_.CurrentSampleRate);
   in.PlayFile = playback_.PlayFile();
   lorix::UpdateControls(in, controls_);
   if (journal_.Failed()) controls_.PanelBottom = kUnprotectedRecordingText;

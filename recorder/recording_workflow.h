@@ -14,6 +14,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "audio/dialogs.h"
 #include "audio/mixer.h"
@@ -22,6 +23,7 @@
 #include "audio/wave_playback.h"
 #include "codec/bytes.h"
 #include "codec/codec_tables.h"
+#include "recorder/attachment_names.h"
 #include "recorder/mail_handoff.h"
 #include "recorder/open_save_dialog.h"
 #include "recorder/recorder_controls.h"
@@ -48,14 +50,6 @@ enum class FocusTarget { kScrollBarRecordLevel, kScrollBarVolSpeakers };
 
 // The senders of ButtonLoadSaveAnyFileClick: the four file buttons of the expert row.
 enum class FileButton { kLoadPCMFile, kLoadLRXFile, kSaveLRXFile, kSavePCMFile };
-
-struct AttachmentName {
-  std::string path;
-  std::string file_name;
-};
-
-// "LORIX_yyyymmdd_hhnnss.EXE" in `folder`, for the local time `now`.
-AttachmentName AttachmentNameFor(const std::tm& now, const std::filesystem::path& folder);
 
 // The status line after compressing or decompressing: both sizes in KB rounded up and the
 // compressed size in per cent of the PCM size.
@@ -131,8 +125,9 @@ class RecordingWorkflow {
 
   // Names the next attachment after the current time ("LORIXs/LORIX_yyyymmdd_hhnnss.EXE").
   void NewAttachmentName();
-  // Step 4: asks where to save, writes player, information text and compressed recording as
-  // one file and hands it to the mail program.
+  // Step 4: asks where to save, writes the attachment (player, information text and compressed
+  // recording as one file), the message as an MP3 file, or both, as the options choose, and
+  // hands what was written to the mail program.
   void ButtonCreateOpenMailClick();
 
   // The expert file buttons and the two import/export menu items (`load`: MTLoadRec).
@@ -184,6 +179,11 @@ class RecordingWorkflow {
   void SaveBufferToFile(bool wav, const std::string& path);
   // The file dialog, which keeps the name chosen last between uses.
   std::optional<std::string> ShowOpenSaveDialog(bool save, bool wav);
+  std::optional<std::string> ShowFileDialog(const FileDialogRequest& request);
+  // Step 4's dialog for the chosen kind; the paths of the files to write, or nothing.
+  std::optional<std::vector<std::string>> ChooseStep4Files(AttachmentChoice kind);
+  // The message as an MP3 file, from the best material there is; throws CodecError.
+  Bytes Mp3OfTheMessage() const;
   // Writes `bytes` to `path`; false after a message.
   bool SaveFile(const std::filesystem::path& path, ByteSpan bytes);
   void SetCurrentSampleRate(std::int32_t rate);
@@ -214,6 +214,8 @@ class RecordingWorkflow {
   Bytes compressed_stream_;
   Bytes info_stream_;
   std::string dialog_file_name_;
+  // When the next attachment was named: its file name and the MP3's title tell this time.
+  std::tm attachment_time_{};
   JournalWriter journal_;
 };
 

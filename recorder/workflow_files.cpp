@@ -71,8 +71,11 @@ std::string CompressionStatusText(std::size_t pcm_size, std::size_t compressed_s
 }
 
 std::optional<std::string> RecordingWorkflow::ShowOpenSaveDialog(bool save, bool wav) {
-  const FileDialogRequest request =
-      PrepareOpenSaveDialog(save, wav, dialog_file_name_, paths_.lorixs_folder.string());
+  return ShowFileDialog(
+      PrepareOpenSaveDialog(save, wav, dialog_file_name_, paths_.lorixs_folder.string()));
+}
+
+std::optional<std::string> RecordingWorkflow::ShowFileDialog(const FileDialogRequest& request) {
   dialog_file_name_ = request.file_name;
   if (!hooks_.choose_file) return std::nullopt;
   std::optional<std::string> chosen = hooks_.choose_file(request);

@@ -56,6 +56,7 @@
 #include "codec/wav_reader.h"
 #include "desktop/command_output.h"
 #include "desktop/path_search.h"
+#include "recorder/attachment_names.h"
 #include "recorder/recorder_paths.h"
 #include "recorder/recorder_settings.h"
 #include "recorder/settings_file.h"
@@ -64,6 +65,7 @@
 #include "recorder/window/qt_ui_thread.h"
 #include "recorder/window/sound_card_window.h"
 #include "tests/support/child_program.h"
+#include "tests/support/mp3_decode.h"
 #include "tests/support/recording_dialogs.h"
 #include "tests/support/sink_recording.h"
 #include "tests/support/x11_windows.h"
@@ -633,9 +635,11 @@ class FakeMailProgram {
 };
 
 TEST_F(RecorderEndToEnd, TheRoadOfOneMessage) {
-  // The recorder starts with a mail text of its own beside it.
+  // The recorder starts with a mail text of its own beside it, set to send the message as
+  // attachment and MP3 file.
   const std::string mail_text = "Hallo,\r\nhier ist meine Sprachnachricht.\r\n";
   std::ofstream(folder_ / "MailTextMAPI.txt", std::ios::binary) << mail_text;
+  std::ofstream(folder_ / "LORIX.INI", std::ios::binary) << "[Options]\r\nAttachmentKind=2\r\n";
   FakeMailProgram mail(folder_);
   recorder_.reset();
   recorder_ = std::make_unique<Recorder>(folder_);
@@ -667,26 +671,39 @@ TEST_F(RecorderEndToEnd, TheRoadOfOneMessage) {
   ASSERT_EQ(r.file_requests.size(), 1u);
   EXPECT_EQ(r.file_requests[0].file_name, offered);
   ASSERT_TRUE(fs::exists(offered)) << DialogTexts(r.dialogs);
+  const std::string mp3 = Mp3PathFor(offered);
+  ASSERT_TRUE(fs::exists(mp3)) << DialogTexts(r.dialogs);
   ASSERT_GE(r.dialogs.shown.size(), 2u) << DialogTexts(r.dialogs);
-  EXPECT_EQ(r.dialogs.shown.end()[-2].text, "Die Datei \"" + offered + "\" wurde erstellt!");
+  EXPECT_EQ(r.dialogs.shown.end()[-2].text,
+            "Die Dateien \"" + offered + "\" und \"" + mp3 + "\" wurden erstellt!");
   EXPECT_EQ(fs::file_size(offered), fs::file_size(r.paths().player_program) + InfoTextLength() +
                                         r.workflow().CompressedStream().size());
   EXPECT_NE(fs::status(offered).permissions() & fs::perms::owner_exec, fs::perms::none);
   Screenshot(r.window(), kScreenshots / "recorder_main_step4_x11.png");
 
-  // The mail program was asked for a new mail with subject, text and the attachment.
+  // The mail program was asked for a new mail with subject, text and both files.
   ASSERT_TRUE(PumpUntil([&] { return mail.Calls().size() == 1; }, 10s)) << "no mail program";
   const std::string subject =
-      "LORIX-Sprachanhang (" + std::to_string(fs::file_size(offered) / 1024 + 1) + " KB) ";
+      "LORIX-Sprachanhang (" +
+      std::to_string((fs::file_size(offered) + fs::file_size(mp3)) / 1024 + 1) + " KB) ";
   EXPECT_EQ(mail.Calls()[0], (std::vector<std::string>{"--subject", subject, "--body",
                                                        "Hallo,\nhier ist meine Sprachnachricht.\n",
-                                                       "--attach", offered}));
+                                                       "--attach", offered, "--attach", mp3}));
   // xdg-email may leave the file out: the user is told so, and its folder is shown.
   EXPECT_EQ(
       r.dialogs.shown.back().text.rfind("Das Standard-Mail-Programm ist LORIX nicht bekannt", 0),
       0u);
+  EXPECT_TRUE(PumpUntil([&] { return !mail.Opened().empty(); }, 5s));
   EXPECT_EQ(mail.Opened(), std::vector<std::string>{r.paths().lorixs_folder.string()});
   EXPECT_EQ(fs::current_path(), folder_) << "the working directory is the program folder again";
+
+  // A phone plays the MP3 file: it is the spoken message, at no more than 3000 bytes a second.
+  const Bytes recording = ReadSound(r.paths().temp_recording).samples;
+  const double seconds = static_cast<double>(recording.size()) / 11025;
+  EXPECT_LE(static_cast<double>(fs::file_size(mp3)) / seconds, 3000);
+  const Bytes heard_mp3 = DecodeMp3(mp3, folder_ / "mp3_decoded.wav");
+  EXPECT_NEAR(static_cast<double>(heard_mp3.size()) / 11025, seconds, 0.1);
+  EXPECT_GE(DecodedCorrelation(recording, heard_mp3), 0.8);
 
   // The recipient starts the attachment without an argument (under Wine: it is a Windows
   // program) and hears the message.
@@ -733,7 +750,8 @@ TEST_F(RecorderEndToEnd, TheRoadOfOneMessage) {
   ASSERT_NO_FATAL_FAILURE(r.Click("ButtonCreateOpenMail"));
   EXPECT_EQ(ReadBytes(again), ReadBytes(offered)) << "the message sent again differs";
   ASSERT_TRUE(PumpUntil([&] { return mail.Calls().size() == 2; }, 10s));
-  EXPECT_EQ(mail.Calls()[1].back(), again.string());
+  EXPECT_EQ(mail.Calls()[1].end()[-3], again.string());
+  EXPECT_EQ(mail.Calls()[1].back(), Mp3PathFor(again.string()));
   EXPECT_TRUE(r.sound_card().MemoErrors()->toPlainText().isEmpty());
 }
 
