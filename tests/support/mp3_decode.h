@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -34,9 +35,9 @@ inline Bytes DecodeMp3(const std::filesystem::path& mp3, const std::filesystem::
 // The best correlation of the recording within the decoded sound; silence around the decoded
 // sound lets it find the recording at any small delay of the decoder.
 inline double DecodedCorrelation(const Bytes& recording, const Bytes& decoded) {
-  Bytes padded(600, 128);
-  padded.insert(padded.end(), decoded.begin(), decoded.end());
-  padded.insert(padded.end(), 600, 128);
+  constexpr std::size_t kSilence = 600;
+  Bytes padded(decoded.size() + 2 * kSilence, 128);
+  std::copy(decoded.begin(), decoded.end(), padded.begin() + kSilence);
   return BestCorrelation(recording, padded);
 }
 
