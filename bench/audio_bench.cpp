@@ -2,7 +2,9 @@
 // PulseAudio test rig):
 //  - how long PlayWave takes until its first samples are handed to ALSA, and until the
 //    device reports the first of them as heard;
-//  - how much CPU the capture side uses while the recording engine records for ten seconds.
+//  - how much CPU the capture side uses while the recording engine records for ten seconds;
+//  - what the recording journal costs on top: the user-interface thread's CPU with the journal,
+//    the writer thread's CPU, the bytes it writes and the syncs it makes per second.
 // The sound to play is named by LORIX_SPEECH_FILE.
 
 #include <alsa/asoundlib.h>
@@ -27,6 +29,7 @@
 #include "audio/recording_engine.h"
 #include "audio/ui_thread.h"
 #include "audio/wave_playback.h"
+#include "recorder/recording_journal.h"
 
 namespace {
 
@@ -168,6 +171,60 @@ bool MeasureCaptureCpu() {
   return dialogs.shown == 0 && recorded > 0;
 }
 
+// Records for ten seconds into a journal in a temporary folder, as the recorder does, and
+// reports the user-interface thread's CPU (buffers handed to the journal) and the writer's.
+bool MeasureJournalCost() {
+  lorix::AlsaCaptureBackend backend;
+  lorix::TaskQueue ui;
+  PrintingDialogs dialogs;
+  lorix::RecordingEngine engine(backend, ui.Poster(), dialogs);
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("lorix_journal_bench_" + std::to_string(getpid()));
+  std::filesystem::create_directories(folder);
+  lorix::JournalWriter journal;
+  if (!journal.Begin(lorix::JournalPath(folder), {11025, 0, 0}, {})) return false;
+  engine.OnSoundData = [&](const std::uint8_t* data, std::int32_t count) {
+    journal.Append(lorix::ByteSpan(data, static_cast<std::size_t>(count)));
+  };
+
+  const std::string self_task = "/proc/self/task/" + std::to_string(gettid());
+  const auto writer_ns = [] {
+    long long total = 0;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+      if (ThreadName(task.path()) == "lorix-journal") total += ThreadRunNs(task.path());
+    }
+    return total;
+  };
+
+  engine.StartSK();
+  if (engine.phase() != lorix::RecordingEngine::Phase::kRunning) return false;
+  ui.RunPending(milliseconds(500));
+  const long long writer_before = writer_ns();
+  const long long ui_before = ThreadRunNs(self_task);
+  const std::int64_t bytes_before = journal.BytesWritten();
+  const std::int64_t syncs_before = journal.Syncs();
+  const auto start = Clock::now();
+  ui.RunUntil([] { return false; }, milliseconds(10000));
+  const double wall_ns = std::chrono::duration<double, std::nano>(Clock::now() - start).count();
+  const long long writer_used = writer_ns() - writer_before;
+  const long long ui_used = ThreadRunNs(self_task) - ui_before;
+  const double seconds = wall_ns / 1e9;
+  const double bytes_per_s = static_cast<double>(journal.BytesWritten() - bytes_before) / seconds;
+  const double syncs_per_s = static_cast<double>(journal.Syncs() - syncs_before) / seconds;
+  engine.StopSK();
+  ui.RunUntil([&] { return engine.phase() == lorix::RecordingEngine::Phase::kStopped; },
+              milliseconds(5000));
+  const bool failed = journal.Failed();
+  journal.Finish();
+  std::filesystem::remove_all(folder);
+
+  std::printf("UI thread handling the buffers with the journal: %.2f %% of one core\n",
+              100.0 * ui_used / wall_ns);
+  std::printf("journal writer thread: %.3f %% of one core, %.0f bytes/s written, %.2f syncs/s\n",
+              100.0 * writer_used / wall_ns, bytes_per_s, syncs_per_s);
+  return dialogs.shown == 0 && !failed && bytes_per_s > 0;
+}
+
 }  // namespace
 
 int main() {
@@ -182,6 +239,10 @@ int main() {
   }
   if (!MeasureCaptureCpu()) {
     std::fprintf(stderr, "recording did not run\n");
+    return 1;
+  }
+  if (!MeasureJournalCost()) {
+    std::fprintf(stderr, "the journal was not written\n");
     return 1;
   }
   return 0;

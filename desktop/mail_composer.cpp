@@ -74,10 +74,16 @@ Handler DefaultMailHandler() {
 // Thunderbird's -compose takes key=value pairs separated by commas. A value in single quotes is
 // taken literally up to a quote followed by a comma, with no way to escape that; an unquoted
 // value is percent-decoded. So every value goes unquoted and percent-encoded, which carries any
-// quote, comma or line break safely. The attachment is a file: URL, encoded once more.
+// quote, comma or line break safely. The attachments are file: URLs, encoded once more, so that
+// the commas between them are the only ones the decoded list holds.
 std::string ThunderbirdComposeArgument(const MailDraft& draft) {
+  std::string urls;
+  for (const fs::path& file : draft.attachments) {
+    if (!urls.empty()) urls += ',';
+    urls += FileUrl(file);
+  }
   return "subject=" + PercentEncode(draft.subject) + ",body=" + PercentEncode(draft.body) +
-         ",attachment=" + PercentEncode(FileUrl(draft.attachment));
+         ",attachment=" + PercentEncode(urls);
 }
 
 std::string MailtoWithoutRecipient(const MailDraft& draft) {
@@ -98,30 +104,42 @@ std::string WithLfLineEnds(const std::string& text) {
   return result;
 }
 
+// "--attach a --attach b": the option before every file.
+void AppendEachWith(std::vector<std::string>& argv, const char* option,
+                    const std::vector<fs::path>& files) {
+  for (const fs::path& file : files) argv.insert(argv.end(), {option, file.string()});
+}
+
 std::vector<std::string> XdgEmailCommand(const MailDraft& draft) {
   std::vector<std::string> argv = {"xdg-email", "--subject", draft.subject};
   // xdg-email refuses an empty text as a wrong call.
   const std::string body = WithLfLineEnds(draft.body);
   if (!body.empty()) argv.insert(argv.end(), {"--body", body});
-  argv.insert(argv.end(), {"--attach", draft.attachment.string()});
+  AppendEachWith(argv, "--attach", draft.attachments);
   return argv;
 }
 
 std::vector<std::string> ComposeCommand(const Handler& handler, const MailDraft& draft) {
   std::vector<std::string> argv = handler.command;
-  const std::string file = draft.attachment.string();
   switch (handler.client) {
     case MailClient::kThunderbird:
       argv.insert(argv.end(), {"-compose", ThunderbirdComposeArgument(draft)});
       break;
-    case MailClient::kEvolution:
-      argv.push_back(MailtoWithoutRecipient(draft) + "&attach=" + PercentEncode(FileUrl(file)));
+    case MailClient::kEvolution: {
+      std::string url = MailtoWithoutRecipient(draft);
+      for (const fs::path& file : draft.attachments)
+        url += "&attach=" + PercentEncode(FileUrl(file));
+      argv.push_back(url);
       break;
+    }
     case MailClient::kKMail:
-      argv.insert(argv.end(), {"--subject", draft.subject, "--body", draft.body, "--attach", file});
+      argv.insert(argv.end(), {"--subject", draft.subject, "--body", draft.body});
+      AppendEachWith(argv, "--attach", draft.attachments);
       break;
     case MailClient::kClawsMail:
-      argv.insert(argv.end(), {"--compose", MailtoWithoutRecipient(draft), "--attach", file});
+      // Claws takes every file after one --attach.
+      argv.insert(argv.end(), {"--compose", MailtoWithoutRecipient(draft), "--attach"});
+      for (const fs::path& file : draft.attachments) argv.push_back(file.string());
       break;
     case MailClient::kOther:
       argv = XdgEmailCommand(draft);
@@ -156,11 +174,14 @@ constexpr std::chrono::milliseconds kXdgEmailWait{3000};
 }  // namespace
 
 MailComposerResult OpenMailComposer(const MailDraft& draft) {
-  std::error_code error;
-  const fs::path file = fs::absolute(draft.attachment, error).lexically_normal();
-  if (error || !fs::is_regular_file(file, error)) return {MAPI_E_ATTACHMENT_NOT_FOUND};
-  if (access(file.c_str(), R_OK) != 0) return {MAPI_E_ATTACHMENT_OPEN_FAILURE};
-  const MailDraft absolute{draft.subject, draft.body, file};
+  MailDraft absolute{draft.subject, draft.body, {}};
+  for (const fs::path& attachment : draft.attachments) {
+    std::error_code error;
+    const fs::path file = fs::absolute(attachment, error).lexically_normal();
+    if (error || !fs::is_regular_file(file, error)) return {MAPI_E_ATTACHMENT_NOT_FOUND};
+    if (access(file.c_str(), R_OK) != 0) return {MAPI_E_ATTACHMENT_OPEN_FAILURE};
+    absolute.attachments.push_back(file);
+  }
 
   Handler handler = DefaultMailHandler();
   if (handler.client != MailClient::kOther && FindInPath(handler.command.front()).empty()) {

@@ -110,6 +110,13 @@ Bytes Id3v2Tag(lame_global_flags* flags) {
 
 }  // namespace
 
+std::int64_t EstimatedMp3Size(std::int64_t sample_count, std::int32_t sample_rate,
+                              int kbit_per_second) {
+  constexpr std::int64_t kTagAndInfoFrame = 512;
+  if (sample_rate <= 0 || sample_count <= 0) return kTagAndInfoFrame;
+  return sample_count * kbit_per_second * 125 / sample_rate + kTagAndInfoFrame;
+}
+
 std::string Mp3Title(const std::tm& recorded) {
   char text[32];
   std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &recorded);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <ctime>
 #include <string>
 
@@ -9,6 +10,11 @@ namespace lorix {
 
 // 16 kbit/s: 2000 bytes per second of speech, far closer to the recording than our own codec.
 inline constexpr int kDefaultMp3KbitPerSecond = 16;
+
+// About the size of the MP3 file of `sample_count` samples at `sample_rate`: the sound frames at
+// the bit rate plus room for the tag and the info frame. For hints, not for buffers.
+std::int64_t EstimatedMp3Size(std::int64_t sample_count, std::int32_t sample_rate,
+                              int kbit_per_second = kDefaultMp3KbitPerSecond);
 
 // The MP3 file's title: "LORIX-Sprachanhang yyyy-mm-dd hh:nn" for the time of the recording.
 std::string Mp3Title(const std::tm& recorded);

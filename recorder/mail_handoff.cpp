@@ -21,6 +21,21 @@ constexpr std::string_view kAttachByHandText =
     "Das Standard-Mail-Programm ist LORIX nicht bekannt, die Datei ist der neuen Mail daher "
     "eventuell nicht angehängt.\r\nBitte hängen Sie sie gegebenenfalls von Hand an; der Ordner "
     "mit der Datei wird geöffnet:\r\n";
+// Followed by the paths, one per line.
+constexpr std::string_view kAttachAllByHandText =
+    "Das Standard-Mail-Programm ist LORIX nicht bekannt, die Dateien sind der neuen Mail daher "
+    "eventuell nicht angehängt.\r\nBitte hängen Sie sie gegebenenfalls von Hand an; der Ordner "
+    "mit den Dateien wird geöffnet:\r\n";
+
+// The paths one per line, without a break after the last.
+std::string OnePerLine(const std::vector<std::string>& paths) {
+  std::string text;
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    if (i > 0) text += kLineBreak;
+    text += paths[i];
+  }
+  return text;
+}
 
 // Each line followed by a blank and CR LF.
 std::string LinesWithBlankAndBreak(std::string_view text) {
@@ -47,8 +62,8 @@ MailTexts LoadMailTexts(const RecorderPaths& paths) {
   return texts;
 }
 
-std::string MailSubject(std::int64_t compressed_stream_size, std::int64_t attachment_overhead) {
-  const std::int64_t kilobytes = (compressed_stream_size + attachment_overhead) / 1024 + 1;
+std::string MailSubject(std::int64_t attached_bytes) {
+  const std::int64_t kilobytes = attached_bytes / 1024 + 1;
   return "LORIX-Sprachanhang (" + std::to_string(kilobytes) + " KB) ";
 }
 
@@ -73,13 +88,12 @@ MailHandoff::MailHandoff(MailTexts texts, std::filesystem::path program_folder, 
       services_(std::move(services)) {}
 
 int MailHandoff::OpenMailProgram(MailMethod method, const MailAttachment& attachment) {
-  const std::string subject =
-      MailSubject(attachment.compressed_stream_size, attachment.AttachmentOverhead);
+  const std::string subject = MailSubject(attachment.attached_bytes);
   switch (method) {
     case MailMethod::kMapi:
-      return SendMailWithAttachment(subject, texts_.MapiMailText, attachment.AttachmentPath);
+      return SendMailWithAttachment(subject, texts_.MapiMailText, attachment.paths);
     case MailMethod::kSystem:
-      return OpenSystemMail(subject, attachment.AttachmentPath);
+      return OpenSystemMail(subject, attachment.paths);
     case MailMethod::kNone:
       break;
   }
@@ -87,23 +101,29 @@ int MailHandoff::OpenMailProgram(MailMethod method, const MailAttachment& attach
 }
 
 int MailHandoff::SendMailWithAttachment(const std::string& subject, const std::string& note_text,
-                                        const std::string& attachment_path) {
-  const MailComposerResult result =
-      services_.compose(MailDraft{subject, note_text, attachment_path});
+                                        const std::vector<std::string>& attachment_paths) {
+  MailDraft draft{subject, note_text, {}};
+  for (const std::string& path : attachment_paths) draft.attachments.emplace_back(path);
+  const MailComposerResult result = services_.compose(draft);
   const std::string_view message = MapiResultMessage(result.code);
   if (!message.empty()) dialogs_.ShowError(kMessageCaption, std::string(message));
-  if (result.attach_by_hand) {
-    dialogs_.Show({kMessageCaption, std::string(kAttachByHandText) + attachment_path,
+  if (result.attach_by_hand && !attachment_paths.empty()) {
+    const std::string_view text =
+        attachment_paths.size() == 1 ? kAttachByHandText : kAttachAllByHandText;
+    dialogs_.Show({kMessageCaption, std::string(text) + OnePerLine(attachment_paths),
                    DialogIcon::kInformation, DialogButtons::kOk});
-    services_.open_folder(std::filesystem::path(attachment_path).parent_path());
+    // The files of one hand-off lie in one folder.
+    services_.open_folder(std::filesystem::path(attachment_paths.front()).parent_path());
   }
   services_.restore_working_directory(program_folder_);
   return result.code;
 }
 
-int MailHandoff::OpenSystemMail(const std::string& subject, const std::string& attachment_path) {
-  // The file is not attached here: the body names the file so that the user can attach it.
-  const std::string url = MailtoUrl("", subject, attachment_path + texts_.SystemMailText);
+int MailHandoff::OpenSystemMail(const std::string& subject,
+                                const std::vector<std::string>& attachment_paths) {
+  // The files are not attached here: the body names them so that the user can attach them.
+  const std::string url =
+      MailtoUrl("", subject, OnePerLine(attachment_paths) + texts_.SystemMailText);
   const int result = services_.open_url(url);
   if (result <= 32) {
     dialogs_.Show({kMessageCaption, "Fehler-Nr.: " + std::to_string(result), DialogIcon::kNone,

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "audio/dialogs.h"
 #include "desktop/mail_composer.h"
@@ -27,17 +28,18 @@ struct MailTexts {
 // dropped). A file that cannot be read gives its fallback text without any message.
 MailTexts LoadMailTexts(const RecorderPaths& paths);
 
-// "LORIX-Sprachanhang (" + size in KB, rounded up by one + " KB) ", with the trailing blank.
-std::string MailSubject(std::int64_t compressed_stream_size, std::int64_t attachment_overhead);
+// "LORIX-Sprachanhang (" + size of all attached files in KB, rounded up by one + " KB) ", with
+// the trailing blank.
+std::string MailSubject(std::int64_t attached_bytes);
 
 // The radio buttons of the method choice, valued as their tags (the stored setting).
 enum class MailMethod { kNone = 0, kMapi = 1, kSystem = 2 };
 
-// What the hand-off needs to know about the attachment just written.
+// What the hand-off needs to know about the files just written: the attachment, the MP3 file or
+// both.
 struct MailAttachment {
-  std::int64_t compressed_stream_size = 0;  // the payload and its header in the attachment
-  std::int64_t AttachmentOverhead = 0;      // player program + information text
-  std::string AttachmentPath;
+  std::int64_t attached_bytes = 0;  // all files together
+  std::vector<std::string> paths;
 };
 
 // The platform services behind the hand-off; tests replace them.
@@ -67,18 +69,18 @@ class MailHandoff {
   // written. Returns the composer's code for kMapi, the start result for kSystem, 0 for kNone.
   int OpenMailProgram(MailMethod method, const MailAttachment& attachment);
 
-  // Opens a new mail with subject, body and the attached file; a non-empty message for the
-  // returned code is shown in an error box. When the mail program is one that may leave the file
-  // out, a note says so and the file's folder is opened, so that the user can attach it by hand.
+  // Opens a new mail with subject, body and the attached files; a non-empty message for the
+  // returned code is shown in an error box. When the mail program is one that may leave the files
+  // out, a note says so and their folder is opened, so that the user can attach them by hand.
   // The mail program may have changed the working directory, so the program folder becomes it
   // again, whatever the outcome.
   int SendMailWithAttachment(const std::string& subject, const std::string& note_text,
-                             const std::string& attachment_path);
+                             const std::vector<std::string>& attachment_paths);
 
   const MailTexts& texts() const { return texts_; }
 
  private:
-  int OpenSystemMail(const std::string& subject, const std::string& attachment_path);
+  int OpenSystemMail(const std::string& subject, const std::vector<std::string>& attachment_paths);
 
   MailTexts texts_;
   std::filesystem::path program_folder_;

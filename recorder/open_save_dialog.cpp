@@ -17,6 +17,21 @@ std::string CutToDefaultExtension(const std::string& file_name,
   return file_name.substr(0, first_dot);
 }
 
+namespace {
+
+void PrepareFor(bool save, const std::string& file_name, const std::string& initial_folder,
+                FileDialogRequest& request) {
+  request.file_name = CutToDefaultExtension(file_name, request.default_extension);
+  request.save = save;
+  request.title += save ? " speichern" : " laden";
+  request.overwrite_prompt = save;
+  request.file_must_exist = !save;
+  request.ok_word = save ? "Speichern" : "Laden";
+  request.initial_folder = initial_folder;
+}
+
+}  // namespace
+
 FileDialogRequest PrepareOpenSaveDialog(bool save, bool wav, const std::string& file_name,
                                         const std::string& initial_folder) {
   FileDialogRequest request;
@@ -29,13 +44,17 @@ FileDialogRequest PrepareOpenSaveDialog(bool save, bool wav, const std::string& 
     request.filter_index = 2;
     request.default_extension = "EXE";
   }
-  request.file_name = CutToDefaultExtension(file_name, request.default_extension);
-  request.save = save;
-  request.title += save ? " speichern" : " laden";
-  request.overwrite_prompt = save;
-  request.file_must_exist = !save;
-  request.ok_word = save ? "Speichern" : "Laden";
-  request.initial_folder = initial_folder;
+  PrepareFor(save, file_name, initial_folder, request);
+  return request;
+}
+
+FileDialogRequest PrepareMp3SaveDialog(const std::string& file_name,
+                                       const std::string& initial_folder) {
+  FileDialogRequest request;
+  request.title = "Lorix-Audiodatei";
+  request.filter_index = 4;
+  request.default_extension = "mp3";
+  PrepareFor(true, file_name, initial_folder, request);
   return request;
 }
 

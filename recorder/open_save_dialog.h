@@ -13,12 +13,12 @@ namespace lorix {
 // The dialog's filter list, entries separated by '|': a description, then its pattern.
 inline constexpr const char* kOpenSaveDialogFilter =
     "PCM-Sound-Dateien (*.wav)|*.wav|LORIX-Anhänge (*.exe)|*.exe|LORIX-Sound-Dateien "
-    "(*.lrx)|*.lrx|alle Dateien (*.*)|*.*";
+    "(*.lrx)|*.lrx|MP3-Audiodateien (*.mp3)|*.mp3|alle Dateien (*.*)|*.*";
 
 struct FileDialogRequest {
   std::string title;
   int filter_index = 1;           // 1-based entry of kOpenSaveDialogFilter
-  std::string default_extension;  // without the dot: "WAV", "EXE"
+  std::string default_extension;  // without the dot: "WAV", "EXE", "mp3"
   bool save = false;
   bool overwrite_prompt = false;
   bool file_must_exist = true;
@@ -35,6 +35,10 @@ using ChooseFile = std::function<std::optional<std::string>(const FileDialogRequ
 // folder) is cut before its first dot.
 FileDialogRequest PrepareOpenSaveDialog(bool save, bool wav, const std::string& file_name,
                                         const std::string& initial_folder);
+
+// The request for saving the message as an MP3 file, `file_name` cut as above.
+FileDialogRequest PrepareMp3SaveDialog(const std::string& file_name,
+                                       const std::string& initial_folder);
 
 // The file name the dialog starts with: the name after the last '/' is cut before its first
 // '.' when its extension (upper-cased, with its dot) differs from "." + `default_extension`.

@@ -1,5 +1,7 @@
 #include "recorder/recorder_controls.h"
 
+#include "recorder/attachment_names.h"
+
 namespace lorix {
 namespace {
 
@@ -51,8 +53,18 @@ void Step4(const ControlInputs& in, RecorderControls& c) {
               !in.compressed_stale && !in.PlaybackActive && !in.RecordingActive && !in.LevelMeterOn;
   if (!in.AttachmentPath.empty()) {
     const std::int64_t size = in.attachment_stream_size + in.AttachmentOverhead;
-    b.hint = "4. Mail-Anhang (" + std::to_string(size / 1024) + " KB) erstellen:  !!!" +
-             kLineBreak + in.AttachmentFileName;
+    const std::string program = "Mail-Anhang (" + std::to_string(size / 1024) + " KB)";
+    const std::string audio =
+        "MP3-Audiodatei (ca. " + std::to_string(in.mp3_size_estimate / 1024 + 1) + " KB)";
+    const std::string mp3_name = Mp3PathFor(in.AttachmentFileName);
+    if (in.attachment_kind == 1) {
+      b.hint = "4. " + audio + " erstellen:  !!!" + kLineBreak + mp3_name;
+    } else if (in.attachment_kind == 2) {
+      b.hint = "4. " + program + " und " + audio + " erstellen:  !!!" + kLineBreak +
+               in.AttachmentFileName + ", " + mp3_name;
+    } else {
+      b.hint = "4. " + program + " erstellen:  !!!" + kLineBreak + in.AttachmentFileName;
+    }
   } else {
     b.hint = "4. Audio-Mail-Anhang erstellen !";
   }

@@ -124,6 +124,9 @@ struct ControlInputs {
   bool compressed_stale = false;
   std::string AttachmentPath;
   std::string AttachmentFileName;
+  // What step 4 writes: 0 the attachment, 1 an MP3 file, 2 both; and about the MP3's size.
+  int attachment_kind = 0;
+  std::int64_t mp3_size_estimate = 0;
   std::string PlayFile;
 };
 

@@ -7,6 +7,11 @@ std::optional<int> RecorderOptions::MailAppRadioButton() const {
   return MailAppStartSelection;
 }
 
+std::optional<AttachmentChoice> RecorderOptions::AttachmentKindRadioButton() const {
+  if (AttachmentKind < 0 || AttachmentKind > 2) return std::nullopt;
+  return static_cast<AttachmentChoice>(AttachmentKind);
+}
+
 StartupMixerSettings MixerStartupFrom(const RecorderSettings& settings) {
   return {.MIOnStartSetMinVols = settings.Options.OnStartSetMinVols,
           .MIOnStartSelectMike = settings.Options.OnStartSelectMike,

@@ -35,6 +35,9 @@ struct RecordingFormSettings {
   bool operator==(const RecordingFormSettings&) const = default;
 };
 
+// What step 4 writes and mails: the self-playing program, an MP3 file, or both.
+enum class AttachmentChoice { kProgram = 0, kAudio = 1, kBoth = 2 };
+
 // Section "Options".
 struct RecorderOptions {
   std::int32_t InDevID = 0;
@@ -44,6 +47,9 @@ struct RecorderOptions {
   // Which mail program starts: 0, 1 or 2. Any other stored number is kept as it is and written
   // back unchanged; no radio button is checked for it.
   std::int32_t MailAppStartSelection = 1;
+  // What step 4 writes (AttachmentChoice). Any other stored number is kept and written back
+  // unchanged; no radio button is checked for it, and step 4 writes the program.
+  std::int32_t AttachmentKind = 0;
   // Slider positions, 0..8.
   std::int32_t CompressLevel = 3;
   std::int32_t MuteLevel = 4;
@@ -61,6 +67,8 @@ struct RecorderOptions {
 
   // The radio button to check for MailAppStartSelection, if any.
   std::optional<int> MailAppRadioButton() const;
+  // The radio button to check for AttachmentKind, if any.
+  std::optional<AttachmentChoice> AttachmentKindRadioButton() const;
 
   bool operator==(const RecorderOptions&) const = default;
 };

@@ -14,6 +14,7 @@
 #include "codec/sound_file_type.h"
 #include "codec/wav_file.h"
 #include "codec/wav_header.h"
+#include "mp3/mp3_encoder.h"
 
 namespace lorix {
 namespace {
@@ -69,8 +70,12 @@ void RecordingWorkflow::UpdateControls() {
   in.compressed_stale = state_.CompressedStale;
   in.AttachmentPath = state_.AttachmentPath;
   in.AttachmentFileName = state_.AttachmentFileName;
+  in.attachment_kind =
+      static_cast<int>(options_.AttachmentKindRadioButton().value_or(AttachmentChoice::kProgram));
+  in.mp3_size_estimate = EstimatedMp3Size(state_.SampleCount, state_.CurrentSampleRate);
   in.PlayFile = playback_.PlayFile();
   lorix::UpdateControls(in, controls_);
+  if (journal_.Failed()) controls_.PanelBottom = kUnprotectedRecordingText;
 }
 
 void RecordingWorkflow::DisableButtons() {
@@ -159,6 +164,9 @@ void RecordingWorkflow::StartOrContinueRecording() {
     state_.ExpectedAttachmentSize = state_.AttachmentOverhead;
     ShowExpectedSize("");
   }
+  // Kept open over a pause: a continued recording goes on in the same journal. One that could
+  // not be written is tried afresh, with everything recorded so far.
+  if (!journal_.IsOpen() || journal_.Failed()) BeginJournal(std::time(nullptr));
   StartEngine();
   state_.RecordingActive = true;
   state_.LevelMeterOn = true;
@@ -181,7 +189,11 @@ bool RecordingWorkflow::LoadRecordedWav() {
 
 void RecordingWorkflow::ProcessSoundData(const std::uint8_t* data, std::int32_t count) {
   const ByteSpan samples(data, static_cast<std::size_t>(std::max(count, 0)));
-  if (state_.RecordingActive) AppendBytes(pcm_stream_, samples);
+  if (state_.RecordingActive) {
+    AppendBytes(pcm_stream_, samples);
+    journal_.Append(samples);
+    if (journal_.Failed()) controls_.PanelBottom = kUnprotectedRecordingText;
+  }
 
   SoundDataContext context;
   context.RecordingActive = state_.RecordingActive;
@@ -208,6 +220,7 @@ bool RecordingWorkflow::ButtonResetClick(ResetSender sender) {
                                                DialogIcon::kQuestion, DialogButtons::kOkCancel});
     if (answer != DialogAnswer::kOk) return false;
   }
+  journal_.Finish();
   engine_.StopSK();
   state_.RecordingActive = false;
   state_.LevelMeterOn = false;

@@ -14,6 +14,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "audio/dialogs.h"
 #include "audio/mixer.h"
@@ -22,11 +23,13 @@
 #include "audio/wave_playback.h"
 #include "codec/bytes.h"
 #include "codec/codec_tables.h"
+#include "recorder/attachment_names.h"
 #include "recorder/mail_handoff.h"
 #include "recorder/open_save_dialog.h"
 #include "recorder/recorder_controls.h"
 #include "recorder/recorder_paths.h"
 #include "recorder/recorder_settings.h"
+#include "recorder/recording_journal.h"
 #include "recorder/workflow_state.h"
 
 namespace lorix {
@@ -48,14 +51,6 @@ enum class FocusTarget { kScrollBarRecordLevel, kScrollBarVolSpeakers };
 // The senders of ButtonLoadSaveAnyFileClick: the four file buttons of the expert row.
 enum class FileButton { kLoadPCMFile, kLoadLRXFile, kSaveLRXFile, kSavePCMFile };
 
-struct AttachmentName {
-  std::string path;
-  std::string file_name;
-};
-
-// "LORIX_yyyymmdd_hhnnss.EXE" in `folder`, for the local time `now`.
-AttachmentName AttachmentNameFor(const std::tm& now, const std::filesystem::path& folder);
-
 // The status line after compressing or decompressing: both sizes in KB rounded up and the
 // compressed size in per cent of the PCM size.
 std::string CompressionStatusText(std::size_t pcm_size, std::size_t compressed_size);
@@ -64,6 +59,11 @@ std::string CompressionStatusText(std::size_t pcm_size, std::size_t compressed_s
 // import only into an empty buffer with the level display off, export whenever step 3 is open.
 bool MTLoadRecEnabled(const WorkflowState& state);
 bool MTSaveRecEnabled(const RecorderControls& controls);
+
+// The status line while the journal cannot be written: the recording goes on in memory only.
+inline constexpr const char* kUnprotectedRecordingText =
+    "Achtung: Die Aufnahme wird nicht mehr auf der Festplatte gesichert (TEMPs voll oder nicht "
+    "beschreibbar) - bei einem Absturz ginge sie verloren!";
 
 // What the workflow needs from the window and from parts built elsewhere.
 struct WorkflowHooks {
@@ -125,8 +125,9 @@ class RecordingWorkflow {
 
   // Names the next attachment after the current time ("LORIXs/LORIX_yyyymmdd_hhnnss.EXE").
   void NewAttachmentName();
-  // Step 4: asks where to save, writes player, information text and compressed recording as
-  // one file and hands it to the mail program.
+  // Step 4: asks where to save, writes the attachment (player, information text and compressed
+  // recording as one file), the message as an MP3 file, or both, as the options choose, and
+  // hands what was written to the mail program.
   void ButtonCreateOpenMailClick();
 
   // The expert file buttons and the two import/export menu items (`load`: MTLoadRec).
@@ -143,6 +144,10 @@ class RecordingWorkflow {
   void ButtonCompDecompClick(bool compress);
   // Shows the information text of a loaded attachment in the desktop's text viewer.
   void ButtonShowMSINFofMailClick();
+
+  // At start: a recording that a crash left unfinished in the journal is offered back; the
+  // answer Ja makes it the recording material as if it had just been recorded and stopped.
+  void OfferUnfinishedRecording();
 
   // Size of the player program plus the information text, measured at start.
   void SetAttachmentOverhead(std::int64_t bytes) { state_.AttachmentOverhead = bytes; }
@@ -174,6 +179,11 @@ class RecordingWorkflow {
   void SaveBufferToFile(bool wav, const std::string& path);
   // The file dialog, which keeps the name chosen last between uses.
   std::optional<std::string> ShowOpenSaveDialog(bool save, bool wav);
+  std::optional<std::string> ShowFileDialog(const FileDialogRequest& request);
+  // Step 4's dialog for the chosen kind; the paths of the files to write, or nothing.
+  std::optional<std::vector<std::string>> ChooseStep4Files(AttachmentChoice kind);
+  // The message as an MP3 file, from the best material there is; throws CodecError.
+  Bytes Mp3OfTheMessage() const;
   // Writes `bytes` to `path`; false after a message.
   bool SaveFile(const std::filesystem::path& path, ByteSpan bytes);
   void SetCurrentSampleRate(std::int32_t rate);
@@ -182,6 +192,11 @@ class RecordingWorkflow {
   void Focus(FocusTarget target);
   void ShowWaitPanel();
   bool Enabled(RecordSender sender) const;
+  // Starts a journal that holds what PcmStream holds so far; `started` goes into its header.
+  void BeginJournal(std::int64_t started);
+  void RestoreRecording(const JournalContents& journal);
+  // A journal that cannot be read is renamed to Recovery-<date>.raw and reported.
+  void KeepJournalAside(const std::filesystem::path& journal);
 
   RecordingEngine& engine_;
   Dialogs& dialogs_;
@@ -199,6 +214,9 @@ class RecordingWorkflow {
   Bytes compressed_stream_;
   Bytes info_stream_;
   std::string dialog_file_name_;
+  // When the next attachment was named: its file name and the MP3's title tell this time.
+  std::tm attachment_time_{};
+  JournalWriter journal_;
 };
 
 }  // namespace lorix

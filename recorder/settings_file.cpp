@@ -128,6 +128,7 @@ void SyncSettings(SettingsSync& sync, RecorderSettings& settings, const Settings
   sync.Bool(kOptions, "OnStartSetMinVols", o.OnStartSetMinVols);
   sync.Bool(kOptions, "ConfirmReset", o.ConfirmReset);
   sync.Bool(kOptions, "AutoSavePrefs", o.AutoSavePrefs);
+  sync.Integer(kOptions, "AttachmentKind", o.AttachmentKind);
   sync.ReadOnlyInteger(kOptions, "PrepareMemoryMB", o.PrepareMemoryMB);
   sync.ReadOnlyInteger(kOptions, "MinVolWaveOut", o.MinVolWaveOut);
   sync.ReadOnlyInteger(kOptions, "MinVolSpeakers", o.MinVolSpeakers);

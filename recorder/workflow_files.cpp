@@ -71,8 +71,11 @@ std::string CompressionStatusText(std::size_t pcm_size, std::size_t compressed_s
 }
 
 std::optional<std::string> RecordingWorkflow::ShowOpenSaveDialog(bool save, bool wav) {
-  const FileDialogRequest request =
-      PrepareOpenSaveDialog(save, wav, dialog_file_name_, paths_.lorixs_folder.string());
+  return ShowFileDialog(
+      PrepareOpenSaveDialog(save, wav, dialog_file_name_, paths_.lorixs_folder.string()));
+}
+
+std::optional<std::string> RecordingWorkflow::ShowFileDialog(const FileDialogRequest& request) {
   dialog_file_name_ = request.file_name;
   if (!hooks_.choose_file) return std::nullopt;
   std::optional<std::string> chosen = hooks_.choose_file(request);
@@ -136,6 +139,7 @@ std::optional<std::string> RecordingWorkflow::LoadWav(const std::string& path) {
     ShowError(error.what());
     return std::nullopt;
   }
+  journal_.Finish();  // the recording is given up for the loaded file
   if (playback_.PlaybackActive()) playback_.ClosePlayback();
   pcm_stream_ = std::move(wav.PcmStream);
   const std::int32_t samples = wav.format.sample_count;
@@ -182,6 +186,7 @@ std::optional<std::string> RecordingWorkflow::LoadCompressed(const std::string& 
     return std::nullopt;
   }
 
+  journal_.Finish();
   if (playback_.PlaybackActive()) playback_.ClosePlayback();
   controls_.LabelRecordedWAV_File = "(-)";
   compressed_stream_ = std::move(stream);

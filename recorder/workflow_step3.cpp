@@ -20,6 +20,8 @@ void RecordingWorkflow::ButtonComprDecomprAndPlayClick() {
     return;
   }
   if (state_.RecordingActive) StopRecording();
+  // The recording is complete in TempRecording.wav: nothing is left to restore after a crash.
+  journal_.Finish();
 
   controls_.ButtonCreateOpenMail.enabled = false;
   if (!LoadRecordedWav()) {

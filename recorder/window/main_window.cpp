@@ -12,6 +12,7 @@
 #include <QSignalBlocker>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <array>
 #include <utility>
 
 #include "audio/mixer_setup.h"
@@ -206,6 +207,18 @@ void MainWindow::Connect() {
       settings_.Options.MailAppStartSelection = static_cast<int>(CheckedMailMethod());
     });
   }
+  // Stored at once too; the step-4 hint names what will be written.
+  const std::array<std::pair<QRadioButton*, AttachmentChoice>, 3> kinds{
+      {{r.RBAttachmentProgram, AttachmentChoice::kProgram},
+       {r.RBAttachmentAudio, AttachmentChoice::kAudio},
+       {r.RBAttachmentBoth, AttachmentChoice::kBoth}}};
+  for (const auto& [radio, kind] : kinds) {
+    connect(radio, &QRadioButton::clicked, this, [this, kind] {
+      settings_.Options.AttachmentKind = static_cast<int>(kind);
+      workflow_->UpdateControls();
+      Paint();
+    });
+  }
   connect(r.ButtonMailAppHelp, &QPushButton::clicked, this,
           [this] { OpenHelp(kMailHelpPageName); });
   connect(r.ButtonAndPlayOrig, &QPushButton::clicked, this,
@@ -305,6 +318,18 @@ QRadioButton* MainWindow::MailAppRadioButton(int tag) const {
       break;
   }
   return PanelRecord_->RBMailAppMAPI;
+}
+
+QRadioButton* MainWindow::AttachmentKindRadioButton(AttachmentChoice kind) const {
+  switch (kind) {
+    case AttachmentChoice::kAudio:
+      return PanelRecord_->RBAttachmentAudio;
+    case AttachmentChoice::kBoth:
+      return PanelRecord_->RBAttachmentBoth;
+    case AttachmentChoice::kProgram:
+      break;
+  }
+  return PanelRecord_->RBAttachmentProgram;
 }
 
 void MainWindow::ConnectVolumeSlider(QSlider* slider, VolumeSlider which) {
@@ -419,6 +444,8 @@ void MainWindow::AppStart() {
   SetStandardWindows();
   UpdateMenus();
   workflow_->ButtonResetClick(ResetSender::kNone);
+  // After the settings, before the command line: a recording a crash left behind comes first.
+  workflow_->OfferUnfinishedRecording();
   Timer1_.start();
   for (const QString& argument : arguments_) {
     if (argument.toUpper() == QStringLiteral("/X")) {
@@ -473,6 +500,18 @@ void MainWindow::ApplySettings() {
   PanelRecord_->CBMikeToOutEnabled->setChecked(o.MikeToOutEnabled);
   if (const std::optional<int> tag = o.MailAppRadioButton())
     MailAppRadioButton(*tag)->setChecked(true);
+  if (const std::optional<AttachmentChoice> kind = o.AttachmentKindRadioButton()) {
+    AttachmentKindRadioButton(*kind)->setChecked(true);
+  } else {
+    // No button stands for the stored number; it stays as it is until the user picks one.
+    for (QRadioButton* radio : {PanelRecord_->RBAttachmentProgram, PanelRecord_->RBAttachmentAudio,
+                                PanelRecord_->RBAttachmentBoth}) {
+      radio->setAutoExclusive(false);
+      radio->setChecked(false);
+      radio->setAutoExclusive(true);
+    }
+  }
+  workflow_->UpdateControls();
   workflow_->CBAndPlayLRXFileClick(o.AndPlayLRXFile);
   // A changed position runs the slider's change handler.
   PanelOptionsCompress_->TBCompressLevel->setValue(o.CompressLevel);

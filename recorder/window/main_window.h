@@ -159,6 +159,7 @@ class MainWindow : public QMainWindow {
   // The mail start method of the checked radio button, and the button of a stored tag.
   MailMethod CheckedMailMethod() const;
   QRadioButton* MailAppRadioButton(int tag) const;
+  QRadioButton* AttachmentKindRadioButton(AttachmentChoice kind) const;
   // The window's stay-on-top style, re-shown as a changed window style hides it.
   void ApplyAlwaysOnTop();
   // Re-applies what a re-created window loses; in Qt only the accepted drops.

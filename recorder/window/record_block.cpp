@@ -162,6 +162,36 @@ RecordBlock::RecordBlock(QWidget* parent) : QFrame(parent) {
   mail_row->addWidget(RBMailAppShell);
   mail_row->addStretch(1);
   mail_row->addWidget(ButtonMailAppHelp);
+  // What step 4 writes: the self-playing program, an MP3 file for every device, or both.
+  GroupBoxAttachmentKind = Named(new QWidget(this), "GroupBoxAttachmentKind");
+  GroupBoxAttachmentKind->setToolTip(
+      QStringLiteral("Was in Schritt 4 erstellt und an die Mail angehängt wird"));
+  LabelAttachmentKind = Named(new QLabel(QStringLiteral("Anhang als:"), GroupBoxAttachmentKind),
+                              "LabelAttachmentKind");
+  LabelAttachmentKind->setToolTip(GroupBoxAttachmentKind->toolTip());
+  RBAttachmentProgram =
+      Named(new QRadioButton(QStringLiteral("Programm (.EXE)"), GroupBoxAttachmentKind),
+            "RBAttachmentProgram");
+  RBAttachmentProgram->setToolTip(QStringLiteral(
+      "Selbst abspielendes Programm: startet unter Windows ohne Installation, wird aber von "
+      "manchen Mail-Diensten abgewiesen"));
+  RBAttachmentProgram->setChecked(true);
+  RBAttachmentAudio =
+      Named(new QRadioButton(QStringLiteral("Audiodatei (.MP3)"), GroupBoxAttachmentKind),
+            "RBAttachmentAudio");
+  RBAttachmentAudio->setToolTip(
+      QStringLiteral("MP3-Audiodatei: spielt auf jedem Telefon, Computer und in jedem Browser"));
+  RBAttachmentBoth =
+      Named(new QRadioButton(QStringLiteral("beides"), GroupBoxAttachmentKind), "RBAttachmentBoth");
+  RBAttachmentBoth->setToolTip(
+      QStringLiteral("Programm und MP3-Audiodatei erstellen und beide anhängen"));
+  auto* kind_row = new QHBoxLayout(GroupBoxAttachmentKind);
+  kind_row->setContentsMargins(0, 0, 0, 0);
+  kind_row->addWidget(LabelAttachmentKind);
+  kind_row->addWidget(RBAttachmentProgram);
+  kind_row->addWidget(RBAttachmentAudio);
+  kind_row->addWidget(RBAttachmentBoth);
+  kind_row->addStretch(1);
 
   ButtonWinMixerRecord = Named(new QPushButton(this), "ButtonWinMixerRecord");
   ButtonWinMixerRecord->setIcon(style()->standardIcon(QStyle::SP_MediaVolume));
@@ -208,15 +238,16 @@ RecordBlock::RecordBlock(QWidget* parent) : QFrame(parent) {
   steps->addWidget(CBAndPlayLRXFile, 6, 0, 1, 2);
   steps->addWidget(CBMikeToOutEnabled, 6, 2, 1, 2);
   steps->addWidget(GroupBoxMailApp, 7, 0, 1, 4);
+  steps->addWidget(GroupBoxAttachmentKind, 8, 0, 1, 4);
   auto* file_row = new QHBoxLayout;
   file_row->addWidget(LabelRecordedOrLoaded);
   file_row->addWidget(LabelRecordedWAV_File, 1);
-  steps->addLayout(file_row, 8, 0, 1, 4);
+  steps->addLayout(file_row, 9, 0, 1, 4);
   auto* size_row = new QHBoxLayout;
   size_row->addWidget(LabelSmpsRecorded);
   size_row->addStretch(1);
   size_row->addWidget(LabelKBExpectedLRX);
-  steps->addLayout(size_row, 9, 0, 1, 4);
+  steps->addLayout(size_row, 10, 0, 1, 4);
 
   auto* level = new QVBoxLayout;
   level->setSpacing(3);

@@ -54,6 +54,12 @@ class RecordBlock : public QFrame {
   QRadioButton* RBMailAppNo;
   QRadioButton* RBMailAppShell;
   QPushButton* ButtonMailAppHelp;
+  // What step 4 writes and mails; the tags are AttachmentChoice's values.
+  QWidget* GroupBoxAttachmentKind;
+  QLabel* LabelAttachmentKind;
+  QRadioButton* RBAttachmentProgram;
+  QRadioButton* RBAttachmentAudio;
+  QRadioButton* RBAttachmentBoth;
 
   // Record level, the meter and the monitoring level (shown while monitoring is on).
   QSlider* ScrollBarRecordLevel;

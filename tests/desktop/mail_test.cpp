@@ -34,11 +34,14 @@ TEST(MailtoUrl, MapiMessagesVerbatim) {
   for (int silent : {0, 4, 13, 22, -1}) EXPECT_EQ(MapiResultMessage(silent), "") << silent;
 }
 
-// A rig with a written attachment in a folder whose name has a blank and an umlaut.
+// A rig with a written attachment and MP3 file in a folder whose name has a blank, an umlaut and
+// a comma.
 struct MailRig : DesktopRig {
-  fs::path file = WriteFile(root() / "LORIXs Ä" / "LORIX_20240131_174502.EXE", "MZ");
-  MailDraft draft{"LORIX-Sprachanhang (40 KB) ", kHostileText, file};
+  fs::path file = WriteFile(root() / "LORIXs Ä," / "LORIX_20240131_174502.EXE", "MZ");
+  fs::path mp3 = WriteFile(root() / "LORIXs Ä," / "LORIX_20240131_174502.mp3", "ID3");
+  MailDraft draft{"LORIX-Sprachanhang (40 KB) ", kHostileText, {file}};
   std::string file_url = "file://" + PercentEncode(file.string(), "/");
+  std::string mp3_url = "file://" + PercentEncode(mp3.string(), "/");
 
   // Makes `id` the mailto handler with a desktop entry running `exec`.
   void Handler(const std::string& id, const std::string& name, const std::string& exec) {
@@ -57,7 +60,7 @@ struct MailRig : DesktopRig {
   }
 };
 
-TEST(MailComposer, EachClientGetsItsOwnCommandLine) {
+TEST(MailComposer, EachClientGetsItsOwnCommandLineWithEveryFile) {
   const std::string subject = PercentEncode("LORIX-Sprachanhang (40 KB) ");
   const std::string body = PercentEncode(kHostileText);
   {
@@ -67,28 +70,37 @@ TEST(MailComposer, EachClientGetsItsOwnCommandLine) {
     EXPECT_EQ(rig.Composed(), (Call{"thunderbird", "-compose",
                                     "subject=" + subject + ",body=" + body +
                                         ",attachment=" + PercentEncode(rig.file_url)}));
+    // The list decodes to the URLs separated by commas; a comma of a path stays encoded.
+    rig.draft.attachments = {rig.file, rig.mp3};
+    EXPECT_EQ(rig.Composed()[2], "subject=" + subject + ",body=" + body + ",attachment=" +
+                                     PercentEncode(rig.file_url + "," + rig.mp3_url));
   }
   {
     MailRig rig;
     rig.Handler("org.gnome.Evolution.desktop", "Evolution", "evolution %U");
     rig.Recorder("evolution");
+    rig.draft.attachments = {rig.file, rig.mp3};
     EXPECT_EQ(rig.Composed(), (Call{"evolution", "mailto:?subject=" + subject + "&body=" + body +
-                                                     "&attach=" + PercentEncode(rig.file_url)}));
+                                                     "&attach=" + PercentEncode(rig.file_url) +
+                                                     "&attach=" + PercentEncode(rig.mp3_url)}));
   }
   {
     MailRig rig;
     rig.Handler("org.kde.kmail2.desktop", "KMail", "kmail -caption %c %u");
     rig.Recorder("kmail");
-    EXPECT_EQ(rig.Composed(), (Call{"kmail", "-caption", "KMail", "--subject", rig.draft.subject,
-                                    "--body", kHostileText, "--attach", rig.file.string()}));
+    rig.draft.attachments = {rig.file, rig.mp3};
+    EXPECT_EQ(rig.Composed(),
+              (Call{"kmail", "-caption", "KMail", "--subject", rig.draft.subject, "--body",
+                    kHostileText, "--attach", rig.file.string(), "--attach", rig.mp3.string()}));
   }
   {
     MailRig rig;
     rig.Handler("claws-mail.desktop", "Claws Mail", "claws-mail %u");
     rig.Recorder("claws-mail");
+    rig.draft.attachments = {rig.file, rig.mp3};
     EXPECT_EQ(rig.Composed(),
               (Call{"claws-mail", "--compose", "mailto:?subject=" + subject + "&body=" + body,
-                    "--attach", rig.file.string()}));
+                    "--attach", rig.file.string(), rig.mp3.string()}));
   }
   {
     // The handler's entry is gone, but its id still names the client.
@@ -113,8 +125,9 @@ TEST(MailComposer, OtherHandlersGoThroughXdgEmail) {
     rig.draft.body = "\r\nA\rB\r\n";
     EXPECT_EQ(rig.Composed(true)[4], "\nA\nB\n");
     rig.draft.body.clear();
-    EXPECT_EQ(rig.Composed(true),
-              (Call{"xdg-email", "--subject", rig.draft.subject, "--attach", rig.file.string()}));
+    rig.draft.attachments = {rig.file, rig.mp3};
+    EXPECT_EQ(rig.Composed(true), (Call{"xdg-email", "--subject", rig.draft.subject, "--attach",
+                                        rig.file.string(), "--attach", rig.mp3.string()}));
   }
   {
     MailRig rig;  // a client without a compose command line of its own
@@ -135,11 +148,12 @@ TEST(MailComposer, FailuresMapOntoMapiCodes) {
   MailRig rig;
   rig.Recorder("xdg-email");
   rig.Handler("thunderbird.desktop", "Thunderbird", "thunderbird %u");
-  rig.draft.attachment = rig.root() / "LORIXs Ä" / "missing.EXE";
+  // One file that is missing or no file fails the whole mail.
+  rig.draft.attachments = {rig.file, rig.root() / "LORIXs Ä," / "missing.mp3"};
   EXPECT_EQ(OpenMailComposer(rig.draft).code, MAPI_E_ATTACHMENT_NOT_FOUND);
-  rig.draft.attachment = rig.root();  // a folder is no attachment
+  rig.draft.attachments = {rig.root()};  // a folder is no attachment
   EXPECT_EQ(OpenMailComposer(rig.draft).code, MAPI_E_ATTACHMENT_NOT_FOUND);
-  rig.draft.attachment = rig.file;
+  rig.draft.attachments = {rig.file};
   if (geteuid() != 0) {  // root reads every file
     fs::permissions(rig.file, fs::perms::none);
     EXPECT_EQ(OpenMailComposer(rig.draft).code, MAPI_E_ATTACHMENT_OPEN_FAILURE);

@@ -23,6 +23,7 @@
 #include <QTranslator>
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -51,9 +52,11 @@
 #include "codec/encoder.h"
 #include "codec/info_text.h"
 #include "codec/version.h"
+#include "codec/wav_header.h"
 #include "codec/wav_reader.h"
 #include "desktop/command_output.h"
 #include "desktop/path_search.h"
+#include "recorder/attachment_names.h"
 #include "recorder/recorder_paths.h"
 #include "recorder/recorder_settings.h"
 #include "recorder/settings_file.h"
@@ -62,8 +65,10 @@
 #include "recorder/window/qt_ui_thread.h"
 #include "recorder/window/sound_card_window.h"
 #include "tests/support/child_program.h"
+#include "tests/support/mp3_decode.h"
 #include "tests/support/recording_dialogs.h"
 #include "tests/support/sink_recording.h"
+#include "tests/support/x11_windows.h"
 
 namespace lorix::testing {
 namespace {
@@ -630,9 +635,11 @@ class FakeMailProgram {
 };
 
 TEST_F(RecorderEndToEnd, TheRoadOfOneMessage) {
-  // The recorder starts with a mail text of its own beside it.
+  // The recorder starts with a mail text of its own beside it, set to send the message as
+  // attachment and MP3 file.
   const std::string mail_text = "Hallo,\r\nhier ist meine Sprachnachricht.\r\n";
   std::ofstream(folder_ / "MailTextMAPI.txt", std::ios::binary) << mail_text;
+  std::ofstream(folder_ / "LORIX.INI", std::ios::binary) << "[Options]\r\nAttachmentKind=2\r\n";
   FakeMailProgram mail(folder_);
   recorder_.reset();
   recorder_ = std::make_unique<Recorder>(folder_);
@@ -664,26 +671,39 @@ TEST_F(RecorderEndToEnd, TheRoadOfOneMessage) {
   ASSERT_EQ(r.file_requests.size(), 1u);
   EXPECT_EQ(r.file_requests[0].file_name, offered);
   ASSERT_TRUE(fs::exists(offered)) << DialogTexts(r.dialogs);
+  const std::string mp3 = Mp3PathFor(offered);
+  ASSERT_TRUE(fs::exists(mp3)) << DialogTexts(r.dialogs);
   ASSERT_GE(r.dialogs.shown.size(), 2u) << DialogTexts(r.dialogs);
-  EXPECT_EQ(r.dialogs.shown.end()[-2].text, "Die Datei \"" + offered + "\" wurde erstellt!");
+  EXPECT_EQ(r.dialogs.shown.end()[-2].text,
+            "Die Dateien \"" + offered + "\" und \"" + mp3 + "\" wurden erstellt!");
   EXPECT_EQ(fs::file_size(offered), fs::file_size(r.paths().player_program) + InfoTextLength() +
                                         r.workflow().CompressedStream().size());
   EXPECT_NE(fs::status(offered).permissions() & fs::perms::owner_exec, fs::perms::none);
   Screenshot(r.window(), kScreenshots / "recorder_main_step4_x11.png");
 
-  // The mail program was asked for a new mail with subject, text and the attachment.
+  // The mail program was asked for a new mail with subject, text and both files.
   ASSERT_TRUE(PumpUntil([&] { return mail.Calls().size() == 1; }, 10s)) << "no mail program";
   const std::string subject =
-      "LORIX-Sprachanhang (" + std::to_string(fs::file_size(offered) / 1024 + 1) + " KB) ";
+      "LORIX-Sprachanhang (" +
+      std::to_string((fs::file_size(offered) + fs::file_size(mp3)) / 1024 + 1) + " KB) ";
   EXPECT_EQ(mail.Calls()[0], (std::vector<std::string>{"--subject", subject, "--body",
                                                        "Hallo,\nhier ist meine Sprachnachricht.\n",
-                                                       "--attach", offered}));
+                                                       "--attach", offered, "--attach", mp3}));
   // xdg-email may leave the file out: the user is told so, and its folder is shown.
   EXPECT_EQ(
       r.dialogs.shown.back().text.rfind("Das Standard-Mail-Programm ist LORIX nicht bekannt", 0),
       0u);
+  EXPECT_TRUE(PumpUntil([&] { return !mail.Opened().empty(); }, 5s));
   EXPECT_EQ(mail.Opened(), std::vector<std::string>{r.paths().lorixs_folder.string()});
   EXPECT_EQ(fs::current_path(), folder_) << "the working directory is the program folder again";
+
+  // A phone plays the MP3 file: it is the spoken message, at no more than 3000 bytes a second.
+  const Bytes recording = ReadSound(r.paths().temp_recording).samples;
+  const double seconds = static_cast<double>(recording.size()) / 11025;
+  EXPECT_LE(static_cast<double>(fs::file_size(mp3)) / seconds, 3000);
+  const Bytes heard_mp3 = DecodeMp3(mp3, folder_ / "mp3_decoded.wav");
+  EXPECT_NEAR(static_cast<double>(heard_mp3.size()) / 11025, seconds, 0.1);
+  EXPECT_GE(DecodedCorrelation(recording, heard_mp3), 0.8);
 
   // The recipient starts the attachment without an argument (under Wine: it is a Windows
   // program) and hears the message.
@@ -730,8 +750,113 @@ TEST_F(RecorderEndToEnd, TheRoadOfOneMessage) {
   ASSERT_NO_FATAL_FAILURE(r.Click("ButtonCreateOpenMail"));
   EXPECT_EQ(ReadBytes(again), ReadBytes(offered)) << "the message sent again differs";
   ASSERT_TRUE(PumpUntil([&] { return mail.Calls().size() == 2; }, 10s));
-  EXPECT_EQ(mail.Calls()[1].back(), again.string());
+  EXPECT_EQ(mail.Calls()[1].end()[-3], again.string());
+  EXPECT_EQ(mail.Calls()[1].back(), Mp3PathFor(again.string()));
   EXPECT_TRUE(r.sound_card().MemoErrors()->toPlainText().isEmpty());
+}
+
+// The program itself, as a user starts it, killed with SIGKILL a second after a spoken message
+// and started again: the question comes as a window of its own, Return restores the recording,
+// space compresses it, and TempRecording.wav holds the message up to at most a second before
+// the kill. Closed normally afterwards, nothing is left to offer.
+TEST(RecorderKilled, TheRecordingIsRestoredAtTheNextStart) {
+  const char* rig = std::getenv("LORIX_AUDIO_RIG");
+  ASSERT_TRUE(rig && std::string(rig) == "1") << "not started by the test rig";
+  const fs::path folder = fs::temp_directory_path() / ("lorix_killed_" + std::to_string(getpid()));
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  const fs::path program = folder / "Lorix";
+  fs::copy_file(kTool.parent_path() / "Lorix", program);
+  fs::copy_file(kPlayer, folder / "LorixPlayer.exe");
+  std::ofstream(folder / "LORIX.INI") << "[Options]\n";  // no "nicht gefunden" box at start
+  const fs::path temps = folder / "TEMPs";
+  // The first four and a half seconds of the spoken message, a sentence of their own.
+  Bytes sentence = ReadSound(kSpeech).samples;
+  sentence.resize(4 * 11025 + 11025 / 2);
+  const WavHeader header = BuildMonoWavHeader(static_cast<std::int32_t>(sentence.size()), 11025);
+  std::ofstream(folder / "sentence.wav", std::ios::binary)
+      .write(reinterpret_cast<const char*>(header.data()), header.size())
+      .write(reinterpret_cast<const char*>(sentence.data()),
+             static_cast<std::streamsize>(sentence.size()));
+  X11Windows x11;
+  ASSERT_TRUE(x11.connected());
+  const auto key = [](unsigned long window, const char* name) {
+    EXPECT_EQ(RunAndCapture(
+                  {"xdotool", "windowfocus", "--sync", std::to_string(window), "key", name}, 10s)
+                  .exit_status,
+              0)
+        << name;
+  };
+  const auto main_window = [&x11] {
+    const auto found = x11.WaitFor("Lorix V.", true, 15s);
+    return found.empty() ? 0UL : found.front();
+  };
+  const auto wait = [](const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+    return WaitUntil(done, timeout, [] { std::this_thread::sleep_for(20ms); });
+  };
+
+  Clock::time_point recording_from;
+  Clock::time_point killed_at;
+  {
+    ChildProgram recorder(program, folder);
+    const unsigned long window = main_window();
+    ASSERT_NE(window, 0UL) << "the recorder's window does not appear";
+    std::this_thread::sleep_for(1s);  // the start-up's settings and mixer
+    ASSERT_TRUE(x11.Find("LORIX").empty()) << "a message box at start";
+    key(window, "space");                 // level display
+    std::this_thread::sleep_for(2500ms);  // as a user waits for the meter to move
+    key(window, "space");                 // record
+    recording_from = Clock::now();
+    ASSERT_TRUE(wait([&] { return fs::exists(temps / "TempRecording.journal"); }, 5s))
+        << "the recording did not start";
+    ChildProgram paplay("/usr/bin/paplay", folder, {(folder / "sentence.wav").string()});
+    ASSERT_TRUE(wait([&] { return !paplay.Running(); }, 30s)) << "paplay does not end";
+    std::this_thread::sleep_for(1s);
+    recorder.Signal(SIGKILL);
+    killed_at = Clock::now();
+    ASSERT_EQ(recorder.WaitForExit(5s), -1);
+  }
+  ASSERT_FALSE(fs::exists(temps / "TempRecording.wav")) << "nothing was saved before the kill";
+
+  {
+    ChildProgram recorder(program, folder);
+    const auto question = x11.WaitFor("LORIX", false, 15s);
+    ASSERT_EQ(question.size(), 1U) << "no question at the start after the kill";
+    fs::create_directories(kScreenshots);
+    RunAndCapture({"import", "-window", std::to_string(question.front()),
+                   (kScreenshots / "recorder_restore_question.png").string()},
+                  20s);
+    key(question.front(), "Return");
+    const unsigned long window = main_window();
+    ASSERT_NE(window, 0UL);
+    ASSERT_TRUE(wait([&] { return fs::exists(temps / "TempRecording.wav"); }, 10s))
+        << "Ja did not restore the recording";
+    key(window, "space");  // step 3
+    ASSERT_TRUE(wait([&] { return fs::exists(temps / "TempCompressed.wav"); }, 10s))
+        << "space did not compress the restored recording";
+
+    const PcmSound restored = ReadSound(temps / "TempRecording.wav");
+    const double recorded_s = static_cast<double>(restored.samples.size()) / 11025;
+    const double until_kill_s = std::chrono::duration<double>(killed_at - recording_from).count();
+    std::printf("recorded until the kill %.2f s, restored %.2f s\n", until_kill_s, recorded_s);
+    EXPECT_GE(recorded_s, until_kill_s - 1.0);
+    const std::size_t n = sentence.size();
+    for (const std::size_t start : {n / 4, n / 2, n - kStretch}) {
+      const auto begin = sentence.begin() + static_cast<std::ptrdiff_t>(start);
+      const double correlation = BestCorrelation(Bytes(begin, begin + kStretch), restored.samples);
+      std::printf("restored: correlation of the stretch at %zu: %.3f\n", start, correlation);
+      EXPECT_GE(correlation, 0.8) << start;
+    }
+
+    // A normal close (the reset question answered with OK) leaves nothing to restore.
+    x11.RequestClose(window);
+    const auto reset_question = x11.WaitFor("LORIX", false, 10s);
+    ASSERT_EQ(reset_question.size(), 1U) << "no reset question at close";
+    key(reset_question.front(), "Return");
+    EXPECT_EQ(recorder.WaitForExit(10s), 0);
+    EXPECT_FALSE(fs::exists(temps / "TempRecording.journal"));
+  }
+  fs::remove_all(folder);
 }
 
 }  // namespace

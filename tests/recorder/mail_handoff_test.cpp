@@ -57,7 +57,8 @@ class MailHandoffTest : public ::testing::Test {
     return MailHandoff(std::move(texts), program_folder_, dialogs_, services_);
   }
 
-  static MailAttachment Attachment() { return {30000, 10000, "/p/LORIXs/A.EXE"}; }
+  static MailAttachment Attachment() { return {40000, {"/p/LORIXs/A.EXE"}}; }
+  static MailAttachment BothFiles() { return {40000, {"/p/LORIXs/A.EXE", "/p/LORIXs/A.mp3"}}; }
 
   fs::path start_dir_;
   fs::path program_folder_;
@@ -74,11 +75,10 @@ class MailHandoffTest : public ::testing::Test {
 };
 
 TEST(MailSubjectTest, CountsWholeKilobytesPlusOne) {
-  EXPECT_EQ(MailSubject(40000, 0), "LORIX-Sprachanhang (40 KB) ");
-  EXPECT_EQ(MailSubject(30000, 10000), "LORIX-Sprachanhang (40 KB) ");
-  EXPECT_EQ(MailSubject(1023, 0), "LORIX-Sprachanhang (1 KB) ");
-  EXPECT_EQ(MailSubject(1000, 24), "LORIX-Sprachanhang (2 KB) ");
-  EXPECT_EQ(MailSubject(3'000'000'000, 0), "LORIX-Sprachanhang (2929688 KB) ");
+  EXPECT_EQ(MailSubject(40000), "LORIX-Sprachanhang (40 KB) ");
+  EXPECT_EQ(MailSubject(1023), "LORIX-Sprachanhang (1 KB) ");
+  EXPECT_EQ(MailSubject(1024), "LORIX-Sprachanhang (2 KB) ");
+  EXPECT_EQ(MailSubject(3'000'000'000), "LORIX-Sprachanhang (2929688 KB) ");
 }
 
 TEST_F(MailHandoffTest, SystemTextPutsBlankAndLineBreakBehindEveryLine) {
@@ -140,10 +140,14 @@ TEST_F(MailHandoffTest, MapiMethodComposesMailWithSubjectTextAndAttachment) {
   ASSERT_EQ(drafts_.size(), 1u);
   EXPECT_EQ(drafts_[0].subject, "LORIX-Sprachanhang (40 KB) ");
   EXPECT_EQ(drafts_[0].body, "Bitte anhören.\r\n");
-  EXPECT_EQ(drafts_[0].attachment, fs::path("/p/LORIXs/A.EXE"));
+  EXPECT_EQ(drafts_[0].attachments, std::vector<fs::path>{"/p/LORIXs/A.EXE"});
   EXPECT_TRUE(urls_.empty());
   EXPECT_TRUE(dialogs_.shown.empty());
   EXPECT_TRUE(folders_.empty());
+
+  handoff.OpenMailProgram(MailMethod::kMapi, BothFiles());
+  ASSERT_EQ(drafts_.size(), 2u);
+  EXPECT_EQ(drafts_[1].attachments, (std::vector<fs::path>{"/p/LORIXs/A.EXE", "/p/LORIXs/A.mp3"}));
 }
 
 TEST_F(MailHandoffTest, MapiResultCodeShowsItsMessageInAnErrorBox) {
@@ -209,6 +213,11 @@ TEST_F(MailHandoffTest, SystemMethodOpensMailtoUrlWithPathAndSystemText) {
             "&body=%2Fp%2FLORIXs%2FA.EXEHallo%20%0D%0AGruss%20%0D%0A");
   EXPECT_TRUE(drafts_.empty());
   EXPECT_TRUE(dialogs_.shown.empty());
+
+  handoff.OpenMailProgram(MailMethod::kSystem, BothFiles());
+  ASSERT_EQ(urls_.size(), 2u);
+  EXPECT_NE(urls_[1].find("&body=%2Fp%2FLORIXs%2FA.EXE%0D%0A%2Fp%2FLORIXs%2FA.mp3Hallo%20"),
+            std::string::npos);
 }
 
 TEST_F(MailHandoffTest, SystemMethodReportsAFailedStartByNumber) {

@@ -257,7 +257,7 @@ TEST_F(MainMenuTest, SpaceBarWalksThroughTheSteps) {
       << files_.requests[0].file_name;
   EXPECT_TRUE(fs::exists(attachment));
   ASSERT_EQ(mail_drafts_.size(), 1U);
-  EXPECT_EQ(mail_drafts_[0].attachment, attachment);
+  EXPECT_EQ(mail_drafts_[0].attachments, std::vector<fs::path>{attachment});
 }
 
 TEST_F(MainMenuTest, SpaceBarIsLeftToOpenMenus) {

@@ -59,13 +59,11 @@ class MainWindowFilesTest : public testing::MainWindowFixture {
 TEST_F(MainWindowFilesTest, TheCheckedMailMethodDecidesTheHandOffAndIsStored) {
   Start();
   RecordAndCompress();
-  const std::string subject =
-      MailSubject(static_cast<std::int64_t>(window_->workflow().CompressedStream().size()), 100000);
-
   const fs::path mapi = Step4("mapi.EXE");
+  const std::string subject = MailSubject(static_cast<std::int64_t>(fs::file_size(mapi)));
   ASSERT_EQ(mail_drafts_.size(), 1U);
   EXPECT_EQ(mail_drafts_[0].subject, subject);
-  EXPECT_EQ(mail_drafts_[0].attachment, mapi);
+  EXPECT_EQ(mail_drafts_[0].attachments, std::vector<fs::path>{mapi});
   EXPECT_EQ(dialogs_.shown.back().text, "Die Datei \"" + mapi.string() + "\" wurde erstellt!");
 
   Find<QRadioButton>("RBMailAppShell")->click();
@@ -96,10 +94,49 @@ TEST_F(MainWindowFilesTest, TheCheckedMailMethodDecidesTheHandOffAndIsStored) {
 
 TEST_F(MainWindowFilesTest, TheStoredMailMethodChecksItsRadioButton) {
   const fs::path ini = folder_ / "LORIX.INI";
-  std::ofstream(ini) << "[Options]\r\nMailAppStartSelection=2\r\n";
+  std::ofstream(ini) << "[Options]\r\nMailAppStartSelection=2\r\nAttachmentKind=7\r\n";
   Start(ini);
   EXPECT_TRUE(Find<QRadioButton>("RBMailAppShell")->isChecked());
   EXPECT_FALSE(Find<QRadioButton>("RBMailAppMAPI")->isChecked());
+  for (const char* kind : {"RBAttachmentProgram", "RBAttachmentAudio", "RBAttachmentBoth"}) {
+    EXPECT_FALSE(Find<QRadioButton>(kind)->isChecked()) << kind;
+  }
+}
+
+TEST_F(MainWindowFilesTest, TheAttachmentKindDecidesWhatIsWrittenAndMailed) {
+  const fs::path ini = folder_ / "LORIX.INI";
+  std::ofstream(ini) << "[Options]\r\nAttachmentKind=2\r\n";
+  Start(ini);
+  EXPECT_TRUE(Find<QRadioButton>("RBAttachmentBoth")->isChecked());
+  RecordAndCompress();
+  EXPECT_NE(Button("ButtonCreateOpenMail")->toolTip().indexOf(QStringLiteral("MP3-Audiodatei")),
+            -1);
+
+  // Both: the program under the chosen name and the MP3 beside it, mailed together.
+  const fs::path program = Step4("beides.EXE");
+  const fs::path mp3 = paths_.lorixs_folder / "beides.mp3";
+  ASSERT_TRUE(fs::exists(mp3));
+  std::string tag(3, '\0');
+  std::ifstream(mp3, std::ios::binary).read(tag.data(), 3);
+  EXPECT_EQ(tag, "ID3");
+  EXPECT_EQ(dialogs_.shown.back().text, "Die Dateien \"" + program.string() + "\" und \"" +
+                                            mp3.string() + "\" wurden erstellt!");
+  ASSERT_EQ(mail_drafts_.size(), 1U);
+  EXPECT_EQ(mail_drafts_[0].attachments, (std::vector<fs::path>{program, mp3}));
+  EXPECT_EQ(mail_drafts_[0].subject,
+            MailSubject(static_cast<std::int64_t>(fs::file_size(program) + fs::file_size(mp3))));
+
+  // Audio only: its own dialog, preset with the last name; only the MP3 is written and mailed.
+  Find<QRadioButton>("RBAttachmentAudio")->click();
+  EXPECT_EQ(settings_.Options.AttachmentKind, 1);
+  const fs::path only = Step4("nur-audio");
+  EXPECT_EQ(files_.requests.back().title, "Lorix-Audiodatei speichern");
+  EXPECT_EQ(files_.requests.back().default_extension, "mp3");
+  EXPECT_EQ(files_.requests.back().file_name, mp3.string());
+  EXPECT_TRUE(fs::exists(only.string() + ".mp3"));
+  EXPECT_FALSE(fs::exists(only.string() + ".EXE"));
+  ASSERT_EQ(mail_drafts_.size(), 2U);
+  EXPECT_EQ(mail_drafts_[1].attachments, std::vector<fs::path>{only.string() + ".mp3"});
 }
 
 TEST_F(MainWindowFilesTest, ExpertButtonsLoadAnAttachmentAndShowItsInformation) {
@@ -160,7 +197,7 @@ TEST_F(MainWindowFilesTest, SaveDialogReadsAsAsked) {
   EXPECT_EQ(dialog.labelText(QFileDialog::Accept), "Speichern");
   EXPECT_EQ(dialog.directory().absolutePath().toStdString(), paths_.lorixs_folder.string());
   EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
-  EXPECT_EQ(QtNameFilters(kOpenSaveDialogFilter).size(), 4);
+  EXPECT_EQ(QtNameFilters(kOpenSaveDialogFilter).size(), 5);
 
   dialog.show();
   QCoreApplication::processEvents();

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QToolTip>
 #include <cmath>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -23,8 +24,10 @@
 #include "audio/manual_playback_backend.h"
 #include "audio/mci_service.h"
 #include "audio/scripted_capture_backend.h"
+#include "codec/file_io.h"
 #include "codec/version.h"
 #include "codec/wav_header.h"
+#include "recorder/recording_journal.h"
 #include "recorder/window/db_meter_widget.h"
 #include "recorder/window/main_window_paint.h"
 #include "tests/recorder/main_window_fixture.h"
@@ -330,6 +333,27 @@ TEST_F(MainWindowTest, ClosingAsksBeforeAStoppedRecordingIsLost) {
   EXPECT_TRUE(fs::exists(ini));
   EXPECT_EQ(dialogs_.shown.back().text,
             "Ini-Datei \"" + ini.string() + "\" nicht gefunden - Neu angelegt !!");
+}
+
+// A recording a crash left behind is offered after the settings and before the command line,
+// whose file then finds the buffer taken.
+TEST_F(MainWindowTest, AnUnfinishedRecordingIsOfferedBeforeTheCommandLine) {
+  const std::vector<std::uint8_t> tone = Tone(22050);
+  Bytes journal = JournalHeaderBytes({11025, std::time(nullptr), 0});
+  AppendBytes(journal, JournalChunk(tone));
+  WriteFileAtomically(JournalPath(paths_.temps_folder), journal);
+  Create();
+  window_->SetCommandLine({QString::fromStdString((folder_ / "gruss.wav").string())},
+                          QString::fromStdString(folder_.string()));
+  Start();
+
+  ASSERT_EQ(dialogs_.shown.size(), 2U);
+  EXPECT_EQ(dialogs_.shown[0].buttons, DialogButtons::kYesNo);
+  EXPECT_TRUE(dialogs_.shown[0].text.ends_with("(0:02 Min.) wurde gefunden. Wiederherstellen?"));
+  EXPECT_EQ(dialogs_.shown[1].text.rfind("Der Aufnahme-Puffer ist nicht leer", 0), 0U);
+  EXPECT_EQ(window_->workflow().state().SampleCount, 22050);
+  EXPECT_TRUE(Button("ButtonRecord")->text().contains(QStringLiteral("Weiter")));
+  EXPECT_TRUE(Button("ButtonComprDecomprAndPlay")->isEnabled());
 }
 
 TEST_F(MainWindowTest, CommandLineSwitchesExpertModeAndHandsOverFiles) {

@@ -334,5 +334,93 @@ TEST_F(RecordingWorkflowTest, AMissingRecordingFileIsReportedNotUsed) {
   EXPECT_FALSE(c().ButtonCreateOpenMail.enabled);
 }
 
+// The program dies during a recording that was continued after step 3; the next start restores
+// all of it, the part before step 3 included, as a stopped recording.
+TEST_F(RecordingWorkflowTest, AKilledContinuedRecordingIsRestoredWhole) {
+  const std::vector<std::uint8_t> tone = Tone(20000);
+  const fs::path journal = JournalPath(paths_.temps_folder);
+  RecordAndPause(3);
+  workflow_->ButtonComprDecomprAndPlayClick();
+  workflow_->ButtonStopClick();
+  EXPECT_FALSE(fs::exists(journal));  // step 3 ends the journal
+  Press(RecordSender::kButtonRecord);
+  Capture(2);
+  workflow_.reset();  // no normal end
+  CreateWorkflow();
+  const std::size_t shown = dialogs_.shown.size();
+
+  workflow_->OfferUnfinishedRecording();  // answered Ja
+  ASSERT_EQ(dialogs_.shown.size(), shown + 1);
+  const DialogRequest& question = dialogs_.shown.back();
+  EXPECT_EQ(question.buttons, DialogButtons::kYesNo);
+  EXPECT_EQ(question.text.rfind("Eine nicht abgeschlossene Aufnahme vom ", 0), 0U);
+  EXPECT_TRUE(question.text.ends_with(" (0:00 Min.) wurde gefunden. Wiederherstellen?"))
+      << question.text;
+  EXPECT_EQ(ReadWholeFile(paths_.temp_recording),
+            WavImage(Bytes(tone.begin(), tone.begin() + 5000)));
+  EXPECT_EQ(s().SampleCount, 5000);
+  EXPECT_FALSE(s().BufferPristine);
+  EXPECT_EQ(c().LabelSmpsRecorded, RecordedTimeText(RecordedMilliseconds(5000, 11025)));
+  EXPECT_EQ(c().ButtonRecord.caption, "&2. Weiter" + std::string(kLineBreak) + "aufnehmen");
+  EXPECT_TRUE(c().ButtonComprDecomprAndPlay.enabled);
+
+  // "Weiter aufnehmen" continues it; it stays protected until a normal end.
+  RecordAndPause(1);
+  EXPECT_EQ(ReadWholeFile(paths_.temp_recording),
+            WavImage(Bytes(tone.begin(), tone.begin() + 6000)));
+  EXPECT_TRUE(fs::exists(journal));
+  options_.ConfirmReset = true;
+  EXPECT_TRUE(workflow_->ButtonResetClick(ResetSender::kButtonReset));
+  EXPECT_EQ(dialogs_.shown.back().text, "Die letzte Aufnahme löschen?");
+  EXPECT_FALSE(fs::exists(journal));
+}
+
+TEST_F(RecordingWorkflowTest, ADeclinedUnfinishedRecordingIsDiscarded) {
+  std::tm started = FixedLocalTime();
+  Bytes journal = JournalHeaderBytes({11025, std::mktime(&started), 0});
+  AppendBytes(journal, JournalChunk(Bytes(11025 * 75, 150)));
+  WriteFileAtomically(JournalPath(paths_.temps_folder), journal);
+  dialogs_.answers.push_back(DialogAnswer::kNo);
+
+  workflow_->OfferUnfinishedRecording();
+  ASSERT_EQ(dialogs_.shown.size(), 1U);
+  EXPECT_EQ(dialogs_.shown[0].text,
+            "Eine nicht abgeschlossene Aufnahme vom 02.01.2024 03:04 (1:15 Min.) wurde gefunden. "
+            "Wiederherstellen?");
+  EXPECT_FALSE(fs::exists(JournalPath(paths_.temps_folder)));
+  EXPECT_TRUE(s().BufferPristine);
+  EXPECT_TRUE(workflow_->PcmStream().empty());
+  workflow_->OfferUnfinishedRecording();
+  EXPECT_EQ(dialogs_.shown.size(), 1U);
+}
+
+TEST_F(RecordingWorkflowTest, AnUnreadableJournalIsKeptAsideAndReportedOnce) {
+  const Bytes garbage = {'n', 'o', ' ', 'j', 'o', 'u', 'r', 'n', 'a', 'l'};
+  WriteFileAtomically(JournalPath(paths_.temps_folder), garbage);
+  workflow_->OfferUnfinishedRecording();
+  workflow_->OfferUnfinishedRecording();
+  ASSERT_EQ(dialogs_.shown.size(), 1U);
+  std::vector<fs::path> kept;
+  for (const auto& entry : fs::directory_iterator(paths_.temps_folder)) {
+    if (entry.path().filename().string().starts_with("Recovery-")) kept.push_back(entry.path());
+  }
+  ASSERT_EQ(kept.size(), 1U);
+  EXPECT_EQ(kept[0].extension(), ".raw");
+  EXPECT_EQ(ReadWholeFile(kept[0]), garbage);
+  EXPECT_NE(dialogs_.shown[0].text.find(kept[0].string()), std::string::npos);
+  EXPECT_TRUE(s().BufferPristine);
+}
+
+TEST_F(RecordingWorkflowTest, AnUnwritableJournalWarnsAndTheRecordingGoesOn) {
+  fs::create_directory(JournalPath(paths_.temps_folder));  // no file can be made there
+  Press(RecordSender::kButtonRecord);
+  Capture(2);
+  EXPECT_EQ(c().PanelBottom, kUnprotectedRecordingText);
+  Press(RecordSender::kButtonRecord);
+  const std::vector<std::uint8_t> tone = Tone(2000);
+  EXPECT_EQ(ReadWholeFile(paths_.temp_recording), WavImage(Bytes(tone.begin(), tone.end())));
+  EXPECT_TRUE(dialogs_.shown.empty());
+}
+
 }  // namespace
 }  // namespace lorix

@@ -58,7 +58,7 @@ const char kCreatedFile[] =
     "[WindowSK]\r\nLeft=602\r\nTop=0\r\nWidth=422\r\nHeight=305\r\nVisible=0\r\n\r\n"
     "[Options]\r\nInDevID=0\r\nOutDevID=0\r\nMikeToOutEnabled=0\r\nAndPlayLRXFile=1\r\n"
     "MailAppStartSelection=1\r\nCompressLevel=3\r\nMuteLevel=4\r\nOnStartSelectMike=1\r\n"
-    "OnStartSetMinVols=1\r\nConfirmReset=1\r\nAutoSavePrefs=1\r\n";
+    "OnStartSetMinVols=1\r\nConfirmReset=1\r\nAutoSavePrefs=1\r\nAttachmentKind=0\r\n";
 
 // A file as a user leaves it: comments, blank lines, unknown keys and sections, names in other
 // cases, 8-bit text, read-only values edited.
@@ -132,8 +132,10 @@ TEST_F(SettingsFileTest, AHandEditedFileKeepsEveryByteButTheWrittenValues) {
   settings.Options.CompressLevel = 6;
   settings.WindowStart.ShowPlay = true;
   ASSERT_TRUE(Sync(true, settings).ok);
+  // A key the file lacks is added at the end of its section.
   EXPECT_EQ(ReadText(), Replaced(Replaced(kHandEdited, "CompressLevel=5", "CompressLevel=6"),
-                                 "ShowPlay=0", "ShowPlay=1"));
+                                 "ShowPlay=0", "ShowPlay=1") +
+                            "AttachmentKind=0\r\n");
   EXPECT_TRUE(dialogs_.shown.empty());
 }
 
@@ -162,7 +164,8 @@ TEST_F(SettingsFileTest, StoredNumbersAreInterpretedAsTheControlsShowThem) {
   WriteText(
       "[WindowStart]\r\nLeft=links\r\nTop=99999999999\r\nShowRecord=2\r\nShowPlay=0\r\n"
       "ShowPlayStatus=-1\r\nShowSpecials=ja\r\n"
-      "[Options]\r\nMailAppStartSelection=7\r\nCompressLevel=12\r\nMuteLevel=-3\r\n");
+      "[Options]\r\nMailAppStartSelection=7\r\nCompressLevel=12\r\nMuteLevel=-3\r\n"
+      "AttachmentKind=9\r\n");
   RecorderSettings settings;
   settings.WindowStart.Left = 17;
   settings.WindowStart.ShowRecord = false;
@@ -175,10 +178,12 @@ TEST_F(SettingsFileTest, StoredNumbersAreInterpretedAsTheControlsShowThem) {
             std::vector<bool>({true, false, true, true}));
   EXPECT_EQ(settings.Options.MailAppStartSelection, 7);
   EXPECT_EQ(settings.Options.MailAppRadioButton(), std::nullopt);
+  EXPECT_EQ(settings.Options.AttachmentKindRadioButton(), std::nullopt);
   EXPECT_EQ(settings.Options.CompressLevel, 8);
   EXPECT_EQ(settings.Options.MuteLevel, 0);
   ASSERT_TRUE(Sync(true, settings).ok);
-  EXPECT_NE(ReadText().find("MailAppStartSelection=7\r\nCompressLevel=8\r\nMuteLevel=0\r\n"),
+  EXPECT_NE(ReadText().find("MailAppStartSelection=7\r\nCompressLevel=8\r\nMuteLevel=0\r\n"
+                            "AttachmentKind=9\r\n"),
             std::string::npos);
 
   for (int selection : {0, 1, 2}) {

@@ -138,7 +138,7 @@ TEST_F(WorkflowFilesTest, BrokenFilesAreReportedAndChangeNothing) {
     workflow_->LoadAnyFile(wav, path);
     ASSERT_EQ(dialogs_.shown.size(), 1u);
     EXPECT_EQ(LastDialog().icon, DialogIcon::kError);
-    EXPECT_NE(LastDialog().text.find(path), std::string::npos) << LastDialog().text;
+    EXPECT_NE(LastDialog().text.find(path), std::string::npos);
     EXPECT_EQ(s().LoadedFileKind, LoadedKind::kNone);
     EXPECT_TRUE(workflow_->PcmStream().empty());
     EXPECT_TRUE(workflow_->CompressedStream().empty());
@@ -217,9 +217,8 @@ TEST_F(WorkflowFilesTest, StepFourWritesPlayerInfoTextAndStreamAndHandsItToTheMa
 
   EXPECT_EQ(LastDialog().text, "Die Datei \"" + target + "\" wurde erstellt!");
   ASSERT_EQ(mails_.size(), 1u);
-  EXPECT_EQ(mails_[0].compressed_stream_size, static_cast<std::int64_t>(compressed.size()));
-  EXPECT_EQ(mails_[0].AttachmentOverhead, kOverhead);
-  EXPECT_EQ(mails_[0].AttachmentPath, target);
+  EXPECT_EQ(mails_[0].attached_bytes, static_cast<std::int64_t>(written.size()));
+  EXPECT_EQ(mails_[0].paths, std::vector<std::string>{target});
   EXPECT_EQ(s().AttachmentFileName, kAttachmentFile);
   EXPECT_TRUE(c().ButtonCreateOpenMail.enabled);
 
@@ -276,6 +275,17 @@ TEST_F(WorkflowFilesTest, AFailedBuildLeavesNothingAndOpensNoMail) {
   EXPECT_EQ(LastDialog().icon, DialogIcon::kError);
   EXPECT_TRUE(fs::is_empty(folder_ / "LORIXs"));
   EXPECT_TRUE(mails_.empty());
+
+  // Both files: an MP3 that cannot be written is named in the box, and nothing is mailed.
+  options_.AttachmentKind = static_cast<int>(AttachmentChoice::kBoth);
+  const fs::path blocked = folder_ / "LORIXs" / "beides.mp3";
+  fs::create_directory(blocked);
+  workflow_->UpdateControls();
+  BuildAttachment((folder_ / "LORIXs" / "beides.EXE").string());
+  EXPECT_EQ(LastDialog().icon, DialogIcon::kError);
+  EXPECT_NE(LastDialog().text.find(blocked.string()), std::string::npos);
+  EXPECT_TRUE(fs::is_empty(blocked));
+  EXPECT_TRUE(mails_.empty());
 }
 
 TEST_F(WorkflowFilesTest, ALoadedAttachmentPlaysShowsItsInfoTextAndCanBeSentAgain) {
@@ -314,7 +324,7 @@ TEST_F(WorkflowFilesTest, ALoadedAttachmentPlaysShowsItsInfoTextAndCanBeSentAgai
   // counts the new attachment's size, not the loaded file's.
   const std::string second = BuildAttachment((folder_ / "zweite.EXE").string());
   EXPECT_EQ(ReadWholeFile(second), ReadWholeFile(first));
-  EXPECT_EQ(mails_.back().compressed_stream_size, static_cast<std::int64_t>(compressed.size()));
+  EXPECT_EQ(mails_.back().attached_bytes, static_cast<std::int64_t>(ReadWholeFile(second).size()));
 }
 
 TEST_F(WorkflowFilesTest, SavingAsksBeforeReplacingAndTheSavedWavPlays) {

@@ -48,6 +48,19 @@ inline std::vector<std::uint8_t> Tone(std::size_t count, double phase = 0.0) {
   return samples;
 }
 
+// The local time the workflow's clock shows in the tests: 02.01.2024 03:04:05.
+inline std::tm FixedLocalTime() {
+  std::tm time{};
+  time.tm_year = 2024 - 1900;
+  time.tm_mon = 0;
+  time.tm_mday = 2;
+  time.tm_hour = 3;
+  time.tm_min = 4;
+  time.tm_sec = 5;
+  time.tm_isdst = -1;
+  return time;
+}
+
 inline Bytes WavImage(const Bytes& samples) {
   const WavHeader header = BuildMonoWavHeader(static_cast<std::int32_t>(samples.size()), 11025);
   Bytes image(header.size() + samples.size());
@@ -71,7 +84,11 @@ class RecordingWorkflowTest : public ::testing::Test {
     engine_ = std::make_unique<RecordingEngine>(*capture_, queue_.Poster(), dialogs_);
     mci_ = std::make_unique<MciService>(output_);
     options_.PrepareMemoryMB = 1;
+    CreateWorkflow();
+  }
 
+  // A new workflow in the same program folder, as at a start of the program.
+  void CreateWorkflow() {
     WavePlayback::Services playback;
     playback.send_command = [this](const std::string& command, std::string& reply) {
       return mci_->MciSendString(command, reply);
@@ -79,16 +96,7 @@ class RecordingWorkflowTest : public ::testing::Test {
     WorkflowHooks hooks;
     hooks.repaint_now = [this] { ++repaints_; };
     hooks.focus = [this](FocusTarget target) { focus_.push_back(target); };
-    hooks.local_time = [] {
-      std::tm time{};
-      time.tm_year = 2024 - 1900;
-      time.tm_mon = 0;
-      time.tm_mday = 2;
-      time.tm_hour = 3;
-      time.tm_min = 4;
-      time.tm_sec = 5;
-      return time;
-    };
+    hooks.local_time = FixedLocalTime;
     hooks.choose_file = files_.AsHook();
     hooks.open_file = [this](const std::string& file) { opened_.push_back(file); };
     hooks.show_play_block = [this] { ++play_block_shown_; };

@@ -42,6 +42,10 @@ bool ChildProgram::Running() {
   return false;
 }
 
+void ChildProgram::Signal(int signal_number) {
+  if (Running()) kill(pid_, signal_number);
+}
+
 std::optional<int> ChildProgram::WaitForExit(std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (Running()) {

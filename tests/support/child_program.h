@@ -23,6 +23,8 @@ class ChildProgram {
 
   bool started() const { return pid_ > 0; }
   bool Running();
+  // Sends `signal_number` to the program (SIGKILL: it dies without a chance to clean up).
+  void Signal(int signal_number);
   // The exit code once the program has ended by itself within `timeout`; -1 for a signal.
   std::optional<int> WaitForExit(std::chrono::milliseconds timeout);
 

@@ -31,6 +31,7 @@
 #include "codec/stream_header.h"
 #include "codec/version.h"
 #include "codec/wav_header.h"
+#include "tests/support/mp3_decode.h"
 #include "tests/support/sink_recording.h"
 
 extern char** environ;
@@ -563,22 +564,6 @@ TEST_F(ToolTest, MalformedFilesAreRejectedByEveryCommand) {
   ExpectEveryCommandRejects(At("folder.lrx"), player, At("out"), all, "folder");
 }
 
-// Decodes an MP3 file with LAME's decoder and returns the samples as 8-bit mono at 11025 Hz.
-Bytes DecodeMp3(const fs::path& mp3, const fs::path& wav) {
-  const std::string command = "lame --quiet --decode '" + mp3.string() + "' '" + wav.string() + "'";
-  EXPECT_EQ(std::system(command.c_str()), 0) << command;
-  const PcmSound sound = testing::ReadSound(wav);
-  EXPECT_EQ(sound.format.channels, 1);
-  EXPECT_EQ(sound.format.sample_rate, 11025u);
-  EXPECT_EQ(sound.format.bits_per_sample, 16);
-  Bytes samples;
-  for (std::size_t i = 0; i + 1 < sound.samples.size(); i += 2) {
-    const auto sample = static_cast<std::int16_t>(GetUint16(sound.samples.data() + i));
-    samples.push_back(static_cast<std::uint8_t>((sample >> 8) + 128));
-  }
-  return samples;
-}
-
 TEST_F(ToolTest, Mp3OfTheMessageDecodesToItWithItsTitleAndBitRate) {
   const Bytes wav = Speech();
   ASSERT_GT(wav.size(), 10000u);
@@ -608,12 +593,9 @@ TEST_F(ToolTest, Mp3OfTheMessageDecodesToItWithItsTitleAndBitRate) {
     const double seconds = static_cast<double>(source.size()) / 11025;
     EXPECT_LE(static_cast<double>(mp3.size()), 2000 * seconds + 1000) << input;
 
-    const Bytes decoded = DecodeMp3(At("out.mp3"), At("out.wav"));
+    const Bytes decoded = testing::DecodeMp3(At("out.mp3"), At("out.wav"));
     EXPECT_NEAR(static_cast<double>(decoded.size()) / 11025, seconds, 0.1) << input;
-    // Silence around the decoded sound lets the correlation find it at any small delay.
-    const Bytes silence(600, 128);
-    const double correlation =
-        testing::BestCorrelation(source, Concat({silence, decoded, silence}));
+    const double correlation = testing::DecodedCorrelation(source, decoded);
     EXPECT_GE(correlation, 0.8) << input;
     std::cout << input.filename() << ": " << mp3.size() / seconds << " bytes/s, correlation "
               << correlation << ", " << static_cast<double>(decoded.size()) / 11025 - seconds

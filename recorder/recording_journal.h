@@ -1,0 +1,95 @@
+#pragma once
+
+// The recording journal: while a recording runs, its samples are appended to a file in TEMPs, so
+// that a crash, a kill or a power cut costs at most the last second of it. A normal end (step 3,
+// reset, loading a file, closing) removes the file; one that is still there at the next start
+// holds an unfinished recording.
+//
+// File layout (numbers little-endian): a 32-byte header, then chunks. Header: "LORIXJNL", the
+// sample rate (int32), bits per sample (uint16, 8) and channels (uint16, 1), the start time in
+// seconds since the epoch (int64), the samples of material that was there before the recording
+// started (int32; more than 0 for a continued recording, whose earlier part the first chunk
+// holds), and a checksum of the 28 bytes before it. Chunk: the number of samples (uint32), a
+// checksum of them (uint32), the 8-bit samples. A chunk cut short or damaged ends the journal.
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "codec/bytes.h"
+
+namespace lorix {
+
+inline constexpr std::size_t kJournalHeaderSize = 32;
+inline constexpr std::size_t kJournalChunkHeaderSize = 8;
+
+// The journal's place in the temporary folder.
+std::filesystem::path JournalPath(const std::filesystem::path& temps_folder);
+
+struct JournalHeader {
+  std::int32_t sample_rate = 11025;
+  std::int64_t started = 0;          // seconds since the epoch
+  std::int32_t earlier_samples = 0;  // material present before: a continued recording
+};
+
+Bytes JournalHeaderBytes(const JournalHeader& header);
+// One chunk holding `samples`.
+Bytes JournalChunk(ByteSpan samples);
+
+struct JournalContents {
+  JournalHeader header;
+  Bytes samples;  // every sample of the whole chunks, the earlier material first
+};
+
+// Reads a journal as far as it is whole. Nothing when the header is missing, cut or damaged.
+std::optional<JournalContents> ReadJournal(ByteSpan bytes);
+
+// Appends the samples of a running recording to the journal. Append only copies them; a writer
+// thread writes them at once and syncs them to the disk at most once a second, so neither the
+// capture thread nor the user-interface thread waits for the disk.
+class JournalWriter {
+ public:
+  JournalWriter() = default;
+  ~JournalWriter();  // stops writing; the file stays
+  JournalWriter(const JournalWriter&) = delete;
+  JournalWriter& operator=(const JournalWriter&) = delete;
+
+  // Starts a new journal at `path` (replacing one that is there) with `earlier` as its first
+  // chunk. False when the file cannot be made; the journal is then not open.
+  bool Begin(const std::filesystem::path& path, const JournalHeader& header, ByteSpan earlier);
+  bool IsOpen() const { return fd_ >= 0; }
+  // Does nothing while the journal is not open.
+  void Append(ByteSpan samples);
+  // The normal end: stops writing and removes the file. Does nothing when none is open.
+  void Finish();
+  // A write or sync failed since Begin: what follows is no longer written.
+  bool Failed() const { return failed_.load(std::memory_order_relaxed); }
+
+  // What the writer thread did since Begin, for the benchmark.
+  std::int64_t BytesWritten() const { return bytes_written_.load(); }
+  std::int64_t Syncs() const { return syncs_.load(); }
+
+ private:
+  void Run();
+  // Stops the writer thread after it has written what is pending, and closes the file.
+  void Close();
+  bool WriteAll(ByteSpan bytes);
+
+  std::filesystem::path path_;
+  int fd_ = -1;
+  std::thread thread_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  Bytes pending_;         // guarded by mutex_
+  bool stop_ = false;     // guarded by mutex_
+  bool discard_ = false;  // guarded by mutex_: the file goes, nothing more is written
+  std::atomic<bool> failed_{false};
+  std::atomic<std::int64_t> bytes_written_{0};
+  std::atomic<std::int64_t> syncs_{0};
+};
+
+}  // namespace lorix
