@@ -114,13 +114,19 @@ class WindowsPlayer : public ::testing::Test {
     EXPECT_TRUE(
         WaitUntil([&] { return fs::exists(wav); }, 30s, [] { std::this_thread::sleep_for(50ms); }))
         << "no TempWave.wav";
-    EXPECT_TRUE(WaitUntil(
-        [] {
-          return RunAndCapture({"pactl", "list", "sink-inputs"}, 5s).output.find("Corked: no") !=
+    EXPECT_TRUE(WaitForStream(false)) << "no sound stream in the sink";
+  }
+
+  // Waits until the player's stream in the sink runs (`corked` false) or is held (true). Under
+  // load Wine takes a while to act on a key; the next key waits for that.
+  static bool WaitForStream(bool corked) {
+    const std::string state = corked ? "Corked: yes" : "Corked: no";
+    return WaitUntil(
+        [&] {
+          return RunAndCapture({"pactl", "list", "sink-inputs"}, 5s).output.find(state) !=
                  std::string::npos;
         },
-        30s, [] { std::this_thread::sleep_for(50ms); }))
-        << "no sound stream in the sink";
+        30s, [] { std::this_thread::sleep_for(50ms); });
   }
 
   fs::path wine_;
@@ -191,8 +197,10 @@ TEST_F(WindowsPlayer, SpacePausesAndResumesSStopsF1Helps) {
   WaitForPlayback();
   std::this_thread::sleep_for(1500ms);
   Key(window, "space");  // pause
+  EXPECT_TRUE(WaitForStream(true)) << "the pause did not hold the stream";
   std::this_thread::sleep_for(2500ms);
   Key(window, "space");  // go on
+  EXPECT_TRUE(WaitForStream(false)) << "the stream did not go on";
   std::this_thread::sleep_for(1500ms);
   Key(window, "s");
   // The recording reaches the file a few seconds late: long enough for the silence to show.
