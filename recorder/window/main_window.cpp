@@ -212,8 +212,9 @@ void MainWindow::Connect() {
       {{r.RBAttachmentProgram, AttachmentChoice::kProgram},
        {r.RBAttachmentAudio, AttachmentChoice::kAudio},
        {r.RBAttachmentBoth, AttachmentChoice::kBoth}}};
-  for (const auto& [radio, kind] : kinds) {
-    connect(radio, &QRadioButton::clicked, this, [this, kind] {
+  for (const auto& radio_and_kind : kinds) {
+    const AttachmentChoice kind = radio_and_kind.second;
+    connect(radio_and_kind.first, &QRadioButton::clicked, this, [this, kind] {
       settings_.Options.AttachmentKind = static_cast<int>(kind);
       workflow_->UpdateControls();
       Paint();
