@@ -175,6 +175,20 @@ void WriteParserSeeds(const fs::path& out, const Bytes& wav, const Bytes& tiny_w
              "5b.wav\r\nhttps://example.org/x.wav\r\n"));
   constexpr char kPlainPaths[] = "/home/u/nachricht.wav\n/tmp/x%41y.EXE\n\0";  // NUL-ended
   Write(drop_folder, "plain.txt", Text(std::string_view(kPlainPaths, sizeof kPlainPaths)));
+
+  // The journal target reads its last byte first: odd takes the rest as a journal file, even as
+  // the description of one (header fields, cut, changed byte, chunks).
+  const fs::path journal_folder = out / "recording_journal";
+  Bytes journal_file = Text("LORIXJNL");
+  journal_file.resize(32, 0);
+  journal_file.insert(journal_file.end(), {4, 0, 0, 0, 0, 0, 0, 0, 128, 140, 120, 128, 1});
+  Write(journal_folder, "file.bin", journal_file);
+  Bytes description(96);
+  for (std::size_t i = 0; i < description.size(); ++i) {
+    description[i] = static_cast<std::uint8_t>(i * 37 + 11);
+  }
+  description.back() = 0;
+  Write(journal_folder, "description.bin", description);
 }
 
 }  // namespace
