@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the unit tests, the real-audio and
 # real-window tests on a private PulseAudio daemon and X display, the unit tests again under
-# AddressSanitizer + UBSan, and the fuzz smokes. Ends with one line "N passed, N failed".
+# AddressSanitizer + UBSan, the fuzz smokes, and the Debian package packed from the release build
+# and checked. Ends with one line "N passed, N failed".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -50,6 +51,13 @@ unset ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS
 echo "== fuzz smokes =="
 bash scripts/build.sh fuzz
 run_ctest --test-dir build/fuzz -L fuzz
+
+echo "== Debian package from the release build (packed and checked) =="
+if bash scripts/package.sh build/release; then
+  total_passed=$((total_passed + 1))
+else
+  total_failed=$((total_failed + 1))
+fi
 
 echo "$total_passed passed, $total_failed failed"
 [ "$total_failed" -eq 0 ]
