@@ -57,7 +57,8 @@ bool IsOwnedByThisUser(HANDLE folder) {
 }
 
 HANDLE OpenFolder(const std::wstring& name) {
-  return CreateFileW(name.c_str(), FILE_LIST_DIRECTORY | FILE_ADD_FILE,
+  // READ_CONTROL: the owner is read through this handle.
+  return CreateFileW(name.c_str(), FILE_LIST_DIRECTORY | FILE_ADD_FILE | READ_CONTROL,
                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
 }

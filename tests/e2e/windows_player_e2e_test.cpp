@@ -121,6 +121,20 @@ class WindowsPlayer : public ::testing::Test {
 
   // Waits until the player's stream in the sink runs (`corked` false) or is held (true). Under
   // load Wine takes a while to act on a key; the next key waits for that.
+  // A TempWave.wav written since `since` into a TEMPs of %TEMP%\LORIX in the prefix; empty when
+  // there is none.
+  static fs::path PrivateTempWave(fs::file_time_type since) {
+    const fs::path users = fs::path(std::getenv("WINEPREFIX")) / "drive_c" / "users";
+    for (const auto& entry : fs::recursive_directory_iterator(users)) {
+      if (entry.path().filename() == "TempWave.wav" &&
+          entry.path().parent_path().parent_path().filename() == "LORIX" &&
+          fs::last_write_time(entry.path()) >= since) {
+        return entry.path();
+      }
+    }
+    return {};
+  }
+
   // The number of streams in the sink, held or running.
   static std::size_t StreamCount() {
     const std::string streams = RunAndCapture({"pactl", "list", "sink-inputs"}, 5s).output;
@@ -322,15 +336,7 @@ TEST_F(WindowsPlayer, TwoAttachmentsFromOneFolderBothPlay) {
   EXPECT_EQ(fs::last_write_time(info), info_time);
 
   // The second one's recording lies in a LORIX folder of the prefix's temporary folder.
-  const fs::path users = fs::path(std::getenv("WINEPREFIX")) / "drive_c" / "users";
-  fs::path second_wave;
-  for (const auto& entry : fs::recursive_directory_iterator(users)) {
-    if (entry.path().filename() == "TempWave.wav" &&
-        entry.path().parent_path().parent_path().filename() == "LORIX" &&
-        fs::last_write_time(entry.path()) >= before_second) {
-      second_wave = entry.path();
-    }
-  }
+  const fs::path second_wave = PrivateTempWave(before_second);
   ASSERT_FALSE(second_wave.empty()) << "no TempWave.wav of the second player under %TEMP%";
   EXPECT_EQ(ReadBytes(second_wave), ReadBytes(reference));
 
@@ -339,6 +345,32 @@ TEST_F(WindowsPlayer, TwoAttachmentsFromOneFolderBothPlay) {
   }
   EXPECT_EQ(player_a.WaitForExit(15s), 0);
   EXPECT_EQ(player_b.WaitForExit(15s), 0);
+}
+
+// A TEMPs that another account made is not written into (the owner is looked at as on
+// Linux): the message plays from %TEMP%\LORIX.
+TEST_F(WindowsPlayer, AnotherAccountsTEMPsIsLeftAlone) {
+  const fs::path reference = folder_ / "reference.wav";
+  const fs::path attachment = PackAttachment(reference);
+  const fs::path foreign = folder_ / "TEMPs";
+  fs::create_directory(foreign);
+  constexpr uid_t kNobody = 65534;
+  ASSERT_EQ(chown(foreign.c_str(), kNobody, kNobody), 0) << "the rig cannot hand a folder over";
+  const auto before = fs::file_time_type::clock::now() - 1s;
+
+  ChildProgram player(wine_, folder_, {attachment.filename().string()});
+  const unsigned long window = FindWindow("LORIX-Player V.", true, 60s);
+  ASSERT_NE(window, 0u) << "no player window";
+  EXPECT_TRUE(WaitUntil([&] { return !PrivateTempWave(before).empty(); }, 30s,
+                        [] { std::this_thread::sleep_for(100ms); }))
+      << "no TempWave.wav under %TEMP%";
+  EXPECT_TRUE(WaitForStream(false)) << "no sound stream in the sink";
+  EXPECT_TRUE(fs::is_empty(foreign));
+  EXPECT_EQ(FindWindow("Information", false, 0ms), 0u) << "a message box came up";
+  EXPECT_EQ(FindWindow("Fehler", false, 0ms), 0u) << "an error box came up";
+  X11Windows windows;
+  windows.RequestClose(window);
+  EXPECT_EQ(player.WaitForExit(15s), 0);
 }
 
 // The M key starts the volume mixer of today's Windows: a stand-in SndVol.exe in the prefix's
