@@ -21,7 +21,8 @@ std::filesystem::path ClaimPlayerTempFolder(const std::filesystem::path& start_f
   if (!private_folder.empty()) {
     candidates.push_back(private_folder / kTempFolder);
     for (int number = 2; number <= kMaxPrivateFolders; ++number) {
-      candidates.push_back(private_folder / (std::string(kTempFolder) + "-" + std::to_string(number)));
+      candidates.push_back(private_folder /
+                           (std::string(kTempFolder) + "-" + std::to_string(number)));
     }
   }
   for (const std::filesystem::path& candidate : candidates) {

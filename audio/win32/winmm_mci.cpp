@@ -44,9 +44,9 @@ int WinmmSendString(const std::string& command, std::string& reply) {
     open.lpstrDeviceType = L"waveaudio";
     open.lpstrElementName = wide_file.c_str();
     open.lpstrAlias = wide_alias.c_str();
-    return static_cast<int>(
-        mciSendCommandW(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_OPEN_ALIAS,
-                        reinterpret_cast<DWORD_PTR>(&open)));
+    return static_cast<int>(mciSendCommandW(0, MCI_OPEN,
+                                            MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_OPEN_ALIAS,
+                                            reinterpret_cast<DWORD_PTR>(&open)));
   }
   wchar_t buffer[17] = {};
   const MCIERROR result =

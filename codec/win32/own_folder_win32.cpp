@@ -37,8 +37,8 @@ std::vector<unsigned char> TokenEntry(HANDLE token, TOKEN_INFORMATION_CLASS kind
 bool IsOwnedByThisUser(HANDLE folder) {
   PSID owner = nullptr;
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (GetSecurityInfo(folder, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr,
-                      nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
+  if (GetSecurityInfo(folder, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr,
+                      nullptr, &descriptor) != ERROR_SUCCESS) {
     return false;
   }
   bool ours = false;
@@ -95,13 +95,18 @@ OwnFolder::OwnFolder(const std::filesystem::path& path) {
     // long).
     const std::wstring probe_name =
         TempNameBeside(name + L"\\" + Widen(kTempWaveName), GetCurrentProcessId(), ~0u);
-    const HANDLE probe =
-        CreateFileW(probe_name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (probe == INVALID_HANDLE_VALUE) {
-      error_ = EACCES;
+    // The length is checked on its own as well: Wine does not enforce the limit, Windows does.
+    if (probe_name.size() >= MAX_PATH) {
+      error_ = ENAMETOOLONG;
     } else {
-      CloseHandle(probe);
+      const HANDLE probe =
+          CreateFileW(probe_name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                      FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+      if (probe == INVALID_HANDLE_VALUE) {
+        error_ = EACCES;
+      } else {
+        CloseHandle(probe);
+      }
     }
   }
   if (error_ != 0) {

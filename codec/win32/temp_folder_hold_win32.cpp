@@ -34,8 +34,8 @@ std::wstring ClaimName(HANDLE folder) {
 // Whether a running program has `file` open in a way that keeps it from being replaced.
 bool IsHeldOpen(const std::filesystem::path& file) {
   const HANDLE handle = CreateFileW(Widen(file.native()).c_str(), DELETE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle != INVALID_HANDLE_VALUE) {
     CloseHandle(handle);
     return false;

@@ -322,8 +322,8 @@ TEST_F(WindowsPlayer, TwoAttachmentsFromOneFolderBothPlay) {
   EXPECT_TRUE(WaitUntil([&] { return windows.Find("LORIX-Player V.", true).size() == 2; }, 60s,
                         [] { std::this_thread::sleep_for(100ms); }))
       << "no second player window";
-  EXPECT_TRUE(WaitUntil([] { return StreamCount() >= 2; }, 30s,
-                        [] { std::this_thread::sleep_for(100ms); }))
+  EXPECT_TRUE(
+      WaitUntil([] { return StreamCount() >= 2; }, 30s, [] { std::this_thread::sleep_for(100ms); }))
       << "the two players do not play at the same time";
   EXPECT_EQ(FindWindow("Information", false, 0ms), 0u) << "a message box came up";
   EXPECT_EQ(FindWindow("Fehler", false, 0ms), 0u) << "an error box came up";
@@ -367,6 +367,39 @@ TEST_F(WindowsPlayer, AnotherAccountsTEMPsIsLeftAlone) {
   EXPECT_TRUE(WaitForStream(false)) << "no sound stream in the sink";
   EXPECT_TRUE(fs::is_empty(foreign));
   EXPECT_EQ(FindWindow("Information", false, 0ms), 0u) << "a message box came up";
+  EXPECT_EQ(FindWindow("Fehler", false, 0ms), 0u) << "an error box came up";
+  X11Windows windows;
+  windows.RequestClose(window);
+  EXPECT_EQ(player.WaitForExit(15s), 0);
+}
+
+// A current folder so deep that "TEMPs\TempWave.wav" would still fit the path limit of 260
+// characters, but not the temporary name it is written under: the player plays from
+// %TEMP%\LORIX instead of failing at the write.
+TEST_F(WindowsPlayer, AFolderNearThePathLimitFallsBackToTheTemporaryFolder) {
+  const fs::path reference = folder_ / "reference.wav";
+  const fs::path packed = PackAttachment(reference);
+  // Wine shows the rig's folders under Z:, so a folder's Windows name is two characters longer.
+  constexpr std::size_t kWindowsLength = 230;
+  fs::path deep = folder_;
+  while (deep.string().size() + 2 < kWindowsLength) {
+    const std::size_t missing = kWindowsLength - deep.string().size() - 2 - 1;
+    deep /= std::string(std::min<std::size_t>(missing, 100), 'x');
+  }
+  ASSERT_EQ(deep.string().size() + 2, kWindowsLength);
+  ASSERT_LT(kWindowsLength + std::string("\\TEMPs\\TempWave.wav").size(), 260u);
+  fs::create_directories(deep);
+  fs::rename(packed, deep / packed.filename());
+  const auto before = fs::file_time_type::clock::now() - 1s;
+
+  ChildProgram player(wine_, deep, {packed.filename().string()});
+  const unsigned long window = FindWindow("LORIX-Player V.", true, 60s);
+  ASSERT_NE(window, 0u) << "no player window";
+  EXPECT_TRUE(WaitUntil([&] { return !PrivateTempWave(before).empty(); }, 30s,
+                        [] { std::this_thread::sleep_for(100ms); }))
+      << "no TempWave.wav under %TEMP%";
+  EXPECT_TRUE(WaitForStream(false)) << "no sound stream in the sink";
+  EXPECT_FALSE(fs::exists(deep / "TEMPs" / "TempWave.wav"));
   EXPECT_EQ(FindWindow("Fehler", false, 0ms), 0u) << "an error box came up";
   X11Windows windows;
   windows.RequestClose(window);
