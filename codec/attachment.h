@@ -45,13 +45,13 @@ struct PlayerExtraction {
 struct ExtractOptions {
   // The folder under which "TEMPs/TempWave.wav" and "TEMPs/TempInfo.txt" are written.
   std::filesystem::path base_dir = ".";
-  // The folder the two files are written into instead, when not empty (a player's claimed one).
-  std::filesystem::path temp_folder;
   // The player's own executable: a file that is not a recording is not reported for it.
   std::filesystem::path own_executable;
   // Called before the temporary files are rewritten, so that a running playback lets go.
   std::function<void()> close_playback;
   DecodeProgress progress;
+  // The folder the two files are written into instead, when not empty (a player's claimed one).
+  std::filesystem::path temp_folder{};
 };
 
 enum class ExtractOutcome {
