@@ -25,7 +25,7 @@ class TempFolderHold {
   void Release();
 
  private:
-  // Linux: the folder opened once more and locked (flock). Windows: a named mutex.
+  // Linux: a descriptor of the folder that holds an flock on it. Windows: a named mutex.
   long long handle_ = -1;
 };
 
