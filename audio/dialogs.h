@@ -7,6 +7,9 @@ namespace lorix {
 enum class DialogIcon { kNone, kInformation, kWarning, kError, kQuestion };
 enum class DialogButtons { kOk, kOkCancel, kYesNo };
 enum class DialogAnswer { kOk, kCancel, kYes, kNo };
+// kTaskModal: the box holds every window of the program until it is answered (questions always
+// do).
+enum class DialogModality { kDefault, kTaskModal };
 
 // One message box or question, with the exact German texts the user sees.
 struct DialogRequest {
@@ -14,6 +17,7 @@ struct DialogRequest {
   std::string text;
   DialogIcon icon = DialogIcon::kInformation;
   DialogButtons buttons = DialogButtons::kOk;
+  DialogModality modality = DialogModality::kDefault;
 };
 
 // Every message box and question of a program goes through one object of this kind. The real

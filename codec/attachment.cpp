@@ -106,8 +106,9 @@ ExtractResult ExtractPayload(const std::filesystem::path& file, PlayerExtraction
     }
 
     if (options.close_playback) options.close_playback();
-    const std::filesystem::path folder = options.base_dir / kTempFolder;
-    MakeDirectories(options.base_dir);  // a failure shows when the folder is opened
+    const std::filesystem::path folder =
+        options.temp_folder.empty() ? options.base_dir / kTempFolder : options.temp_folder;
+    MakeDirectories(folder.parent_path());  // a failure shows when the folder is opened
     // Held open until the last write, so the checked folder is the one written into.
     const OwnFolder temps(folder);
     if (!temps.ok()) {

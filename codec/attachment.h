@@ -50,6 +50,8 @@ struct ExtractOptions {
   // Called before the temporary files are rewritten, so that a running playback lets go.
   std::function<void()> close_playback;
   DecodeProgress progress;
+  // The folder the two files are written into instead, when not empty (a player's claimed one).
+  std::filesystem::path temp_folder{};
 };
 
 enum class ExtractOutcome {

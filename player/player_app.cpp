@@ -5,7 +5,6 @@
 
 #include "audio/mixer_setup.h"
 #include "audio/time_text.h"
-#include "codec/own_folder.h"
 #include "codec/rounding.h"
 #include "codec/sound_file_type.h"
 #include "desktop/wav_application.h"
@@ -20,10 +19,10 @@ PlayerApp::PlayerApp(PlayerServices services, Mixer& mixer, Dialogs& dialogs, Pl
       setup_(std::move(setup)),
       tables_(InitCodecTables()),
       playback_({services_.send_command, services_.error_text, {}, {}, {}, {}}, dialogs) {
-  // "TEMPs" in the current directory, an existing one kept. Where it cannot be made or is not
-  // ours (a read-only folder, a link or folder someone else put there), the one in the user's
-  // private folder takes its place, so the message still plays.
-  setup_.base_dir = UsableTempFolder(setup_.base_dir / kTempFolder).parent_path();
+  // "TEMPs" in the current directory, an existing one kept. Where it cannot be made, is not
+  // ours (a read-only folder, a link or folder someone else put there) or another player plays
+  // from it, one in the user's private folder takes its place, so the message still plays.
+  temp_folder_ = ClaimPlayerTempFolder(setup_.base_dir, setup_.installed, temp_hold_);
   screen_.Title = "LORIX-Player V." + setup_.version;
 }
 
@@ -42,7 +41,7 @@ void PlayerApp::LoadSoundFile(const std::string& file) {
     screen_.TrackPosition = 0;
     Repaint();
     ExtractOptions options;
-    options.base_dir = setup_.base_dir;
+    options.temp_folder = temp_folder_;
     options.own_executable = setup_.own_executable;
     options.close_playback = [this] {
       if (playback_.PlaybackActive()) playback_.ClosePlayback();

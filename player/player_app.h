@@ -16,6 +16,7 @@
 #include "audio/wave_playback.h"
 #include "codec/attachment.h"
 #include "codec/codec_tables.h"
+#include "codec/temp_folder_hold.h"
 #include "player/player_screen.h"
 
 namespace lorix {
@@ -33,8 +34,12 @@ struct PlayerServices {
   std::function<void(const std::string& target)> open;
   // Starts the desktop's volume control; a result below 31 means it did not start.
   std::function<int()> start_system_mixer;
-  // Puts plain text on the clipboard.
-  std::function<void(const std::string& text)> copy_to_clipboard;
+  // Puts plain text on the clipboard; false when the clipboard could not be opened or set.
+  std::function<bool(const std::string& text)> copy_to_clipboard;
+  // The file the desktop's text viewer is given for the information text (stored in the
+  // Western code page): a converted copy where viewers expect UTF-8. Without it the stored file
+  // itself is shown, as Windows viewers read it.
+  std::function<std::filesystem::path(const std::filesystem::path& info_file)> info_text_view;
   // Shows the screen now, without handling events: decoding blocks the window meanwhile.
   std::function<void()> repaint;
   // Waits the short moment the media service gets to let go when the program ends.
@@ -43,12 +48,15 @@ struct PlayerServices {
 
 struct PlayerSetup {
   // The current directory: "TEMPs" is made and written here, or in the user's private folder
-  // when it cannot be.
+  // when it cannot be or another running player holds it.
   std::filesystem::path base_dir = ".";
   // The running program's own file: loaded when no file is named, never reported as foreign.
   std::filesystem::path own_executable;
   // The program's file version, major.minor.release.build.
   std::string version = "0.0.0.0";
+  // An installed program writes nothing into the folder it is started from: its temporary
+  // files go to the user's private folder at once.
+  bool installed = false;
 };
 
 class PlayerApp {
@@ -108,6 +116,8 @@ class PlayerApp {
   std::int32_t SampleRate() const { return extraction_.SampleRate; }
   std::int32_t PlayPositionMs() const { return play_position_ms_; }
   const PlayerExtraction& extraction() const { return extraction_; }
+  // The folder this player writes its temporary files into, held for it while it runs.
+  const std::filesystem::path& TempFolder() const { return temp_folder_; }
   const WavePlayback& playback() const { return playback_; }
 
  private:
@@ -125,6 +135,8 @@ class PlayerApp {
   Mixer& mixer_;
   Dialogs& dialogs_;
   PlayerSetup setup_;
+  TempFolderHold temp_hold_;
+  std::filesystem::path temp_folder_;
   const CodecTables& tables_;
   WavePlayback playback_;
   PlayerExtraction extraction_;

@@ -5,7 +5,6 @@
 #include <system_error>
 
 #include "codec/info_text.h"
-#include "codec/info_text_view.h"
 #include "player/player_app.h"
 
 namespace lorix {
@@ -17,8 +16,10 @@ bool PlayerApp::Ask(const std::string& caption, const std::string& text) {
 
 void PlayerApp::OpenInfoText() {
   if (extraction_.InfoFile.empty()) return;
-  // The stored file keeps the attachment's bytes; the viewer gets a UTF-8 copy.
-  const std::filesystem::path shown = WriteInfoTextView(extraction_.InfoFile);
+  // The stored file keeps the attachment's bytes; a viewer that expects UTF-8 gets a copy.
+  const std::filesystem::path shown = services_.info_text_view
+                                          ? services_.info_text_view(extraction_.InfoFile)
+                                          : extraction_.InfoFile;
   if (services_.open) services_.open(shown.string());
 }
 
@@ -80,9 +81,18 @@ void PlayerApp::MailToAuthor(PlayerControl sender) {
 }
 
 void PlayerApp::CopyToClipboard(const std::string& text) {
-  if (services_.copy_to_clipboard) services_.copy_to_clipboard(text);
-  dialogs_.Show({"Info", "\"" + text + "\"\r\nwurde in die Zwischenablage kopiert",
-                 DialogIcon::kNone, DialogButtons::kOk});
+  // The answer holds the whole player and comes to the front: the click that copied may have
+  // left another program in front of it.
+  if (services_.copy_to_clipboard && services_.copy_to_clipboard(text)) {
+    dialogs_.Show({"Info", "\"" + text + "\"\r\nwurde in die Zwischenablage kopiert",
+                   DialogIcon::kNone, DialogButtons::kOk, DialogModality::kTaskModal});
+  } else {
+    dialogs_.Show({"Info",
+                   "\"" + text +
+                       "\"\r\nkonnte nicht in die Zwischenablage kopiert werden. Bitte noch "
+                       "einmal versuchen.",
+                   DialogIcon::kError, DialogButtons::kOk, DialogModality::kTaskModal});
+  }
 }
 
 }  // namespace lorix

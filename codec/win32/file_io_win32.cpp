@@ -14,6 +14,7 @@
 
 #include "codec/codec_error.h"
 #include "codec/file_io.h"
+#include "codec/win32/temp_name.h"
 #include "codec/win32/wide_text.h"
 
 namespace lorix {
@@ -143,9 +144,7 @@ void WriteFileAtomically(const std::filesystem::path& path, ByteSpan bytes, File
   std::wstring temp_name;
   int fd = -1;
   for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-    std::filesystem::path temp = path;
-    temp += ".tmp" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
-    temp_name = Widen(temp.native());
+    temp_name = TempNameBeside(Widen(path.native()), GetCurrentProcessId(), ++counter);
     fd = _wsopen(temp_name.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
                  _SH_DENYWR, _S_IREAD | _S_IWRITE);
     if (fd < 0 && errno != EEXIST) break;

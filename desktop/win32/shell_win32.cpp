@@ -28,4 +28,9 @@ int StartCommandLine(const std::string& command_line) {
   return static_cast<int>(WinExec(command_line.c_str(), SW_SHOWNORMAL));
 }
 
+int StartVolumeMixer() {
+  const int result = StartCommandLine("SndVol.exe");
+  return result >= 31 ? result : StartCommandLine("SNDVOL32");
+}
+
 }  // namespace lorix

@@ -19,4 +19,8 @@ WavApplication FindExecutableFor(const std::string& file);
 // Starts `command_line` in a normal window; the system's result (31 or less: failed).
 int StartCommandLine(const std::string& command_line);
 
+// Starts the system's volume mixer: "SndVol.exe" of today's Windows, else the older
+// "SNDVOL32"; the result of the last try (31 or less: neither started).
+int StartVolumeMixer();
+
 }  // namespace lorix

@@ -17,6 +17,8 @@
 #include "audio/mci_service.h"
 #include "audio/mixer.h"
 #include "codec/file_system.h"
+#include "codec/info_text_view.h"
+#include "codec/install_layout.h"
 #include "codec/version.h"
 #include "desktop/open_with_desktop.h"
 #include "desktop/system_tools.h"
@@ -68,9 +70,13 @@ int main(int argc, char** argv) {
   };
   services.open = [](const std::string& target) { OpenWithDesktop(target); };
   services.start_system_mixer = [] { return StartSystemMixer(MixerSide::kPlayback).result; };
+  // FLTK keeps the text and hands it to whoever asks: taking the clipboard cannot fail.
   services.copy_to_clipboard = [](const std::string& text) {
     Fl::copy(text.data(), static_cast<int>(text.size()), 1);
+    return true;
   };
+  // Linux text viewers expect UTF-8.
+  services.info_text_view = WriteInfoTextView;
   services.repaint = [&window] {
     if (window) window->Repaint();
   };
@@ -81,6 +87,7 @@ int main(int argc, char** argv) {
   if (setup.base_dir.empty()) setup.base_dir = ".";
   setup.own_executable = OwnExecutable(argv[0]);
   setup.version = kFileVersion;
+  setup.installed = IsInstalledProgramFolder(setup.own_executable.parent_path());
 
   PlayerApp app(std::move(services), mixer, dialogs, std::move(setup));
   PlayerWindow player_window(app);

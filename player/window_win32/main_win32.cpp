@@ -76,9 +76,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     return found.result > 32 ? found.path : std::string();
   };
   services.open = [](const std::string& target) { ShellOpen(target); };
-  services.start_system_mixer = [] { return StartCommandLine("SNDVOL32"); };
+  services.start_system_mixer = StartVolumeMixer;
   services.copy_to_clipboard = [&window](const std::string& text) {
-    CopyTextToClipboard(window ? window->handle() : nullptr, text);
+    return CopyTextToClipboard(window ? window->handle() : nullptr, text);
   };
   services.repaint = [&window] {
     if (window) window->Repaint();
@@ -86,8 +86,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   services.shutdown_wait = [] { Sleep(kShutdownWaitMs); };
 
   PlayerSetup setup;
-  // "TEMPs" in the current folder; the player falls back to %TEMP%\LORIX\TEMPs where it cannot
-  // be made there (a read-only folder).
+  // "TEMPs" in the current folder; the player falls back to %TEMP%\LORIX\TEMPs (or TEMPs-2…)
+  // where it cannot be made there (a read-only folder) or another player plays from it.
   setup.base_dir = CurrentDirectory();
   setup.own_executable = OwnExecutable();
   setup.version = OwnFileVersion();

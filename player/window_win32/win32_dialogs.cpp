@@ -27,6 +27,7 @@ UINT IconStyle(DialogIcon icon) {
 
 DialogAnswer Win32Dialogs::Show(const DialogRequest& request) {
   UINT style = IconStyle(request.icon) | MB_SETFOREGROUND;
+  if (request.modality == DialogModality::kTaskModal) style |= MB_TASKMODAL;
   switch (request.buttons) {
     case DialogButtons::kOk:
       style |= MB_OK;

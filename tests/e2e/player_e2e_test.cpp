@@ -127,5 +127,38 @@ TEST_F(PlayerEndToEnd, ForeignFileGetsTheWrongFormatBox) {
   EXPECT_TRUE(fs::is_empty(folder_ / "TEMPs"));
 }
 
+// Installed (…/bin beside …/share/lorix) and started from the menu or a file manager, the
+// player writes nothing into the folder it was started from (the user's home): its files go to
+// the private per-user folder.
+TEST_F(PlayerEndToEnd, TheInstalledPlayerWritesNothingIntoItsStartFolder) {
+  const fs::path attachment = folder_ / "LORIX_Gruss.EXE";
+  ASSERT_EQ(Tool({"pack", "--player-exe", kPlayer.string(), kSpeech.string(), attachment.string()}),
+            0);
+  const fs::path prefix = folder_ / "usr";
+  fs::create_directories(prefix / "bin");
+  fs::create_directories(prefix / "share" / "lorix");
+  fs::copy_file(kPlayer, prefix / "bin" / "lorix-player");
+  const fs::path home = folder_ / "home";
+  fs::create_directory(home);
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  ASSERT_NE(runtime, nullptr) << "the rig sets XDG_RUNTIME_DIR";
+  const auto before = fs::file_time_type::clock::now() - 1s;
+
+  ChildProgram player(prefix / "bin" / "lorix-player", home, {attachment.string()});
+  EXPECT_EQ(CountWindows("LORIX-Player V.", true, 10s), 1u) << "no player window";
+  const auto private_wave_written = [&] {
+    for (const auto& entry : fs::directory_iterator(fs::path(runtime) / "lorix")) {
+      const fs::path wave = entry.path() / "TempWave.wav";
+      if (fs::exists(wave) && fs::last_write_time(wave) >= before) return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(WaitUntil(private_wave_written, 10s, [] { std::this_thread::sleep_for(50ms); }))
+      << "no TempWave.wav in the private folder";
+  EXPECT_TRUE(player.Running());
+  EXPECT_EQ(CountWindows("Information", false, 0ms), 0u) << "a message box came up";
+  EXPECT_TRUE(fs::is_empty(home));
+}
+
 }  // namespace
 }  // namespace lorix::testing

@@ -116,6 +116,61 @@ TEST_F(PlayerStart, WithoutAUsableTEMPsInTheStartFolderItPlaysFromThePrivateFold
   EXPECT_TRUE(fs::is_empty(victim));
 }
 
+// Two messages started one after the other from one folder: the second player leaves the first
+// one's TEMPs alone and plays from a private folder of its own; a third one gets yet another.
+TEST_F(PlayerStart, APlayerNeverTouchesTheTEMPsAnotherRunningPlayerHolds) {
+  TempDir run;
+  ScopedEnvironment environment;
+  environment.Set("XDG_RUNTIME_DIR", run.path().string());
+  app_.LoadSoundFile(WriteAttachmentFile("LORIX_Erste.EXE", 2000).string());
+  ASSERT_EQ(app_.CurrentWavFile(), TempWave());
+  const Bytes first_wave = ReadFile(TempWave());
+  const Bytes first_info = ReadFile(Temp(kTempInfoName));
+  const fs::path second = WriteAttachmentFile("LORIX_Zweite.EXE", 3000);
+
+  ManualPlaybackBackend backend_b, backend_c;
+  MciService mci_b(backend_b), mci_c(backend_c);
+  const fs::path private_folder = run.path() / "lorix";
+  PlayerApp b(ServicesWith(mci_b), mixer_, dialogs_, {dir_.path(), own_, "1.5.0.100"});
+  b.LoadSoundFile(second.string());
+  EXPECT_EQ(b.CurrentWavFile(), (private_folder / "TEMPs" / kTempWaveName).string());
+  {
+    PlayerApp c(ServicesWith(mci_c), mixer_, dialogs_, {dir_.path(), own_, "1.5.0.100"});
+    c.LoadSoundFile(second.string());
+    EXPECT_EQ(c.CurrentWavFile(), (private_folder / "TEMPs-2" / kTempWaveName).string());
+    EXPECT_EQ(ReadFile(c.CurrentWavFile()).size(), 44u + 3u * 11025u);
+    EXPECT_TRUE(app_.playback().PlaybackActive() && b.playback().PlaybackActive() &&
+                c.playback().PlaybackActive());
+    c.PlayerShutdown();
+  }
+  EXPECT_TRUE(dialogs_.shown.empty());
+  EXPECT_EQ(ReadFile(TempWave()), first_wave);
+  EXPECT_EQ(ReadFile(Temp(kTempInfoName)), first_info);
+
+  // A player that has ended leaves its folder to the next one.
+  const PlayerApp next(ServicesWith(mci_c), mixer_, dialogs_, {dir_.path(), own_, "1.5.0.100"});
+  EXPECT_EQ(next.TempFolder(), private_folder / "TEMPs-2");
+  b.PlayerShutdown();
+}
+
+// Installed (menu entry, file manager), the player writes nothing into the folder it was
+// started from, even where it could.
+TEST_F(PlayerStart, AnInstalledPlayerUsesThePrivateFolderAtOnce) {
+  TempDir run, start;
+  ScopedEnvironment environment;
+  environment.Set("XDG_RUNTIME_DIR", run.path().string());
+  PlayerSetup setup{start.path(), own_, "1.5.0.100"};
+  setup.installed = true;
+  ManualPlaybackBackend backend;
+  MciService mci(backend);
+  PlayerApp installed(ServicesWith(mci), mixer_, dialogs_, setup);
+  installed.LoadSoundFile(WriteAttachmentFile("LORIX_Gruss.EXE", 1000).string());
+  EXPECT_EQ(installed.CurrentWavFile(), (run.path() / "lorix" / "TEMPs" / kTempWaveName).string());
+  EXPECT_TRUE(installed.playback().PlaybackActive());
+  EXPECT_TRUE(fs::is_empty(start.path()));
+  installed.PlayerShutdown();
+}
+
 TEST_F(PlayerLoad, WavFilesPlayDirectlyAtTheRateOfTheLastRecording) {
   app_.LoadSoundFile(WriteAttachmentFile("Nachricht.EXE", 1000, 8000).string());
   ASSERT_EQ(app_.SampleRate(), 8000);

@@ -17,6 +17,7 @@
 #include "audio/manual_playback_backend.h"
 #include "audio/mci_service.h"
 #include "audio/mixer.h"
+#include "codec/info_text_view.h"
 #include "player/player_app.h"
 #include "tests/audio/wav_builder.h"
 #include "tests/codec/codec_test_util.h"
@@ -69,9 +70,22 @@ class PlayerTest : public ::testing::Test {
     services.find_wave_application = [this](const std::string&) { return wave_app_; };
     services.open = [this](const std::string& target) { opened_.push_back(target); };
     services.start_system_mixer = [this] { return mixer_result_; };
-    services.copy_to_clipboard = [this](const std::string& text) { copied_.push_back(text); };
+    services.copy_to_clipboard = [this](const std::string& text) {
+      if (clipboard_works_) copied_.push_back(text);
+      return clipboard_works_;
+    };
+    services.info_text_view = WriteInfoTextView;
     services.repaint = [this] { repaints_.push_back(app_.screen()); };
     services.shutdown_wait = [this] { ++shutdown_waits_; };
+    return services;
+  }
+
+  // The services of another player in the same test, with a media service of its own.
+  PlayerServices ServicesWith(MciService& mci) {
+    PlayerServices services = Services();
+    services.send_command = [&mci](const std::string& command, std::string& reply) {
+      return mci.MciSendString(command, reply);
+    };
     return services;
   }
 
@@ -118,6 +132,7 @@ class PlayerTest : public ::testing::Test {
   std::vector<std::string> commands_;
   std::vector<std::string> opened_;
   std::vector<std::string> copied_;
+  bool clipboard_works_ = true;
   std::vector<PlayerScreen> repaints_;
   int shutdown_waits_ = 0;
   std::string wave_app_ = "/usr/bin/org.example.Player";

@@ -67,7 +67,23 @@ TEST_F(PlayerLinks, CopyButtonsPutTheAddressOnTheClipboardAndSaySo) {
     EXPECT_EQ(Fields(dialogs_.shown[i]),
               std::tuple("Info", "\"" + copied_[i] + "\"\r\nwurde in die Zwischenablage kopiert",
                          DialogIcon::kNone, DialogButtons::kOk));
+    // The click that copied may have put another program in front: the answer holds the
+    // player and comes forward.
+    EXPECT_EQ(dialogs_.shown[i].modality, DialogModality::kTaskModal);
   }
+
+  // A clipboard another program holds: the box says the copy failed, never that it worked.
+  clipboard_works_ = false;
+  dialogs_.shown.clear();
+  app_.Command(PlayerControl::kBtnCopyMail);
+  ASSERT_EQ(dialogs_.shown.size(), 1u);
+  EXPECT_EQ(Fields(dialogs_.shown[0]),
+            std::tuple("Info",
+                       "\"" + kMail +
+                           "\"\r\nkonnte nicht in die Zwischenablage kopiert werden. Bitte noch "
+                           "einmal versuchen.",
+                       DialogIcon::kError, DialogButtons::kOk));
+  EXPECT_EQ(dialogs_.shown[0].modality, DialogModality::kTaskModal);
 }
 
 TEST_F(PlayerLinks, WaveApplicationOpensTheCurrentFileAfterAskingAlsoWhenDisabled) {
@@ -130,6 +146,24 @@ TEST_F(PlayerLinks, InfoTextOpensAUtf8CopyOfTheAttachmentsText) {
   EXPECT_NE(std::string(utf8.begin(), utf8.end()).find("Empfänger"), std::string::npos);
   EXPECT_EQ(ReadFile(Temp(kTempInfoName)), Bytes(InfoText().begin(), InfoText().end()));
 
+  // Where viewers read the Western code page (Windows), the stored text itself is opened and no
+  // UTF-8 copy is made.
+  {
+    app_.PlayerShutdown();  // the media service plays one file at a time
+    PlayerServices services = Services();
+    services.info_text_view = nullptr;
+    const TempDir start;
+    PlayerApp windows_like(std::move(services), mixer_, dialogs_, {start.path(), own_, "1.5"});
+    windows_like.LoadSoundFile(WriteAttachmentFile("Nachricht.EXE", 1000).string());
+    opened_.clear();
+    windows_like.OpenInfoText();
+    const fs::path stored = start.path() / kTempFolder / kTempInfoName;
+    EXPECT_EQ(opened_, std::vector<std::string>{stored.string()});
+    EXPECT_EQ(ReadFile(stored), Bytes(InfoText().begin(), InfoText().end()));
+    EXPECT_FALSE(fs::exists(start.path() / kTempFolder / kInfoViewName));
+    windows_like.PlayerShutdown();
+  }
+
   // A stream without the program in front has its text in front of the file: none to open.
   const fs::path lrx = dir_.path() / "Aufnahme.lrx";
   WriteFile(lrx, ToneStream(1000, 11025, InfoTextLength()));
@@ -161,7 +195,8 @@ TEST_F(PlayerLinks, MissingServicesDoNothing) {
   app.StartSystemMixer();
   app.PlayerShutdown();
   ASSERT_EQ(dialogs_.shown.size(), 4u);
-  EXPECT_EQ(dialogs_.shown[2].caption, "Info");  // the copy box shows anyway
+  // Without a clipboard nothing was copied, and the box says so.
+  EXPECT_EQ(dialogs_.shown[2].icon, DialogIcon::kError);
   EXPECT_EQ(dialogs_.shown[3].text, "Systemmixer nicht verfügbar !!");
   EXPECT_FALSE(app.playback().PlaybackActive());
 }
