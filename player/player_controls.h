@@ -2,7 +2,7 @@
 
 // The player window's controls as one table: what each control is, where it sits, what it says
 // and which part of the screen it shows. The FLTK and the Win32 window create their widgets from
-// these rows in order (later rows are drawn over earlier ones) and copy the screen onto them in
+// these rows in order (a frame before the controls inside it) and copy the screen onto them in
 // one loop; neither keeps a position, caption or size of its own.
 
 #include <optional>
