@@ -33,4 +33,27 @@ class Dialogs {
   }
 };
 
+// Passes every box on to another Dialogs and knows whether one is open. A box runs an event
+// loop of its own; windows ask here so that they refuse what would run into the handler that
+// is waiting for the answer (a dropped file, for one).
+class CountedDialogs : public Dialogs {
+ public:
+  explicit CountedDialogs(Dialogs& shown_by) : shown_by_(shown_by) {}
+
+  DialogAnswer Show(const DialogRequest& request) override {
+    ++open_;
+    struct Closing {
+      int& count;
+      ~Closing() { --count; }
+    } closing{open_};
+    return shown_by_.Show(request);
+  }
+
+  bool BoxOpen() const { return open_ > 0; }
+
+ private:
+  Dialogs& shown_by_;
+  int open_ = 0;
+};
+
 }  // namespace lorix

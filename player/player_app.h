@@ -110,6 +110,8 @@ class PlayerApp {
   void PlayerShutdown();
 
   const PlayerScreen& screen() const { return screen_; }
+  // True while a message box of a handler is open (and runs its own event loop).
+  bool BoxOpen() const { return dialogs_.BoxOpen(); }
   const std::string& CurrentWavFile() const { return current_wav_file_; }
   const std::string& WaveAppName() const { return wave_app_name_; }
   const std::string& PlayerVersion() const { return setup_.version; }
@@ -133,7 +135,7 @@ class PlayerApp {
 
   PlayerServices services_;
   Mixer& mixer_;
-  Dialogs& dialogs_;
+  CountedDialogs dialogs_;
   PlayerSetup setup_;
   TempFolderHold temp_hold_;
   std::filesystem::path temp_folder_;

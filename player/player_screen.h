@@ -12,8 +12,9 @@ namespace lorix {
 // The player's pictures: the window icon and the icons of the buttons and the speaker.
 enum class PlayerIcon { kMainIcon, kPlay, kPause, kPausing, kStop, kLorix, kMixer, kSpeaker };
 
-// The controls that send commands or scroll messages, and the senders a handler may be given.
-// kKeyboard stands for a key message's own parameter: never one of the buttons.
+// The window's controls: those that send commands or scroll messages, the texts, the frames
+// and the speaker (player_controls.h lays them out). kKeyboard stands for a key message's own
+// parameter given to a handler as its sender: never one of the controls.
 enum class PlayerControl {
   kBtnPlay,
   kBtnPause,
@@ -32,6 +33,16 @@ enum class PlayerControl {
   kTrackPosition,
   kTrackVolume,
   kLineFile,
+  kLineStatus,
+  kLabelPosition,
+  kLabelInternet,
+  kIconSpeaker,
+  kFramePlay,
+  kFramePosition,
+  kFrameTools,
+  kFrameVolume,
+  kFrameStatus,
+  kFrameLinks,
   kKeyboard,
 };
 
@@ -69,15 +80,6 @@ inline constexpr int kTrackMax = 1000;
 inline constexpr int kTrackLineSize = 10;
 inline constexpr int kTrackPageSize = 100;
 
-// The window's client area in the two views. The classic desktop frame of 3 pixels and a
-// 23-pixel caption around them gives the outer sizes 243 x 181 and 612 x 226; on X11 the window
-// manager draws its own frame, so the client area is what the program sets. The compact view
-// ends below the tool buttons, the full one below the file line.
-inline constexpr int kCompactClientWidth = 237;
-inline constexpr int kCompactClientHeight = 155;
-inline constexpr int kFullClientWidth = 606;
-inline constexpr int kFullClientHeight = 200;
-
 struct PlayerScreen {
   std::string Title;  // "LORIX-Player V." + PlayerVersion
   std::string LineStatus = "Status";
@@ -96,9 +98,6 @@ struct PlayerScreen {
   bool BtnWaveAppEnabled = false;
   PlayerIcon PauseIcon = PlayerIcon::kPause;
   bool CompactView = true;
-
-  int ClientWidth() const { return CompactView ? kCompactClientWidth : kFullClientWidth; }
-  int ClientHeight() const { return CompactView ? kCompactClientHeight : kFullClientHeight; }
 };
 
 }  // namespace lorix

@@ -3,12 +3,10 @@
 
 #include <FL/Fl.H>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <system_error>
-#include <thread>
 #include <vector>
 
 #include "audio/alsa_mixer_backend.h"
@@ -24,14 +22,12 @@
 #include "desktop/system_tools.h"
 #include "desktop/wav_application.h"
 #include "player/player_app.h"
+#include "player/player_window_glue.h"
 #include "player/window/display.h"
 #include "player/window/fltk_dialogs.h"
 #include "player/window/player_window.h"
 
 namespace {
-
-// The short wait at the end, in which the sound service lets go of its device.
-constexpr std::chrono::milliseconds kShutdownWait{10};
 
 std::filesystem::path OwnExecutable(const char* argv0) {
   const std::filesystem::path path = lorix::ReadSymbolicLink("/proc/self/exe");
@@ -65,8 +61,7 @@ int main(int argc, char** argv) {
   };
   services.error_text = [](int code) { return MciGetErrorString(code); };
   services.find_wave_application = [](const std::string&) {
-    const WavApplication found = FindExecutableForWav();
-    return found.result > 32 ? found.path : std::string();
+    return WaveApplicationPath(FindExecutableForWav());
   };
   services.open = [](const std::string& target) { OpenWithDesktop(target); };
   services.start_system_mixer = [] { return StartSystemMixer(MixerSide::kPlayback).result; };
@@ -80,7 +75,7 @@ int main(int argc, char** argv) {
   services.repaint = [&window] {
     if (window) window->Repaint();
   };
-  services.shutdown_wait = [] { std::this_thread::sleep_for(kShutdownWait); };
+  services.shutdown_wait = WaitForMediaService;
 
   PlayerSetup setup;
   setup.base_dir = CurrentDirectory();

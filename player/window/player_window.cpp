@@ -2,9 +2,9 @@
 
 #include <FL/Fl.H>
 
+#include <chrono>
 #include <string_view>
 
-#include "player/player_texts.h"
 #include "player/window/drop_text.h"
 #include "player/window/fltk_images.h"
 #include "player/window/key_map.h"
@@ -16,90 +16,39 @@ namespace {
 // The small font of the texts: about a 14-pixel line.
 constexpr Fl_Font kTextFont = FL_HELVETICA;
 constexpr Fl_Fontsize kTextSize = 11;
-constexpr double kTimerSeconds = 0.1;
-
-void AddFrame(int x, int y, int w, int h) {
-  new Fl_Box(FL_ENGRAVED_FRAME, x, y, w, h, nullptr);
-}
-
-void SmallFont(Fl_Widget* widget) {
-  widget->labelfont(kTextFont);
-  widget->labelsize(kTextSize);
-}
+constexpr double kTimerSeconds = std::chrono::duration<double>(kPlayerTimerPeriod).count();
+// Files dropped just before a message box opened wait this long between looks.
+constexpr double kDropRetrySeconds = 0.1;
 
 void SetEnabled(Fl_Widget* widget, bool enabled) {
   if (enabled && !widget->active()) widget->activate();
   if (!enabled && widget->active()) widget->deactivate();
 }
 
+Fl_Align TextAlign(ControlAlign align) {
+  switch (align) {
+    case ControlAlign::kLeft:
+      return FL_ALIGN_LEFT;
+    case ControlAlign::kRight:
+      return FL_ALIGN_RIGHT;
+    case ControlAlign::kCenter:
+      break;
+  }
+  return FL_ALIGN_CENTER;
+}
+
 }  // namespace
 
 PlayerWindow::PlayerWindow(PlayerApp& app)
-    : Fl_Double_Window(0, 0, kCompactClientWidth, kCompactClientHeight), app_(app) {
+    : Fl_Double_Window(0, 0, kCompactView.client_width, kCompactView.client_height),
+      app_(app),
+      glue_(app) {
   // Children keep their places when the view changes the window's size.
   resizable(nullptr);
   xclass("LorixPlayer");
   icon(WindowIconImage());
   callback(&PlayerWindow::CloseCallback, this);
-
-  AddFrame(3, 3, 188, 96);
-  btn_play_ = AddButton(7, 7, 60, 40, "Play", PlayerControl::kBtnPlay);
-  btn_play_->ShowIcon(PlayerIcon::kPlay);
-  btn_pause_ = AddButton(67, 7, 60, 40, "Pause", PlayerControl::kBtnPause);
-  btn_pause_->ShowIcon(PlayerIcon::kPause);
-  btn_stop_ = AddButton(127, 7, 60, 40, "Stop", PlayerControl::kBtnStop);
-  btn_stop_->ShowIcon(PlayerIcon::kStop);
-  AddFrame(7, 47, 180, 48);
-  track_position_ = AddTrackBar(12, 52, 171, 24, TrackBar::Orientation::kHorizontalTicksAbove,
-                                PlayerControl::kTrackPosition);
-  label_position_ = AddLine(11, 75, 172, 16, FL_ALIGN_RIGHT, "Start-Pos.:   0 Sek.  ");
-  SmallFont(label_position_);
-
-  AddFrame(3, 106, 188, 48);
-  btn_wave_app_ = AddButton(7, 110, 60, 40, "Exter&ne A&nwdg.", PlayerControl::kBtnWaveApp);
-  btn_wave_app_->align(FL_ALIGN_CENTER | FL_ALIGN_INSIDE | FL_ALIGN_WRAP);
-  SmallFont(btn_wave_app_);
-  AddButton(67, 110, 60, 40, "L&orix", PlayerControl::kBtnView)->ShowIcon(PlayerIcon::kLorix);
-  AddButton(127, 110, 60, 40, "Mixer", PlayerControl::kBtnMixer)->ShowIcon(PlayerIcon::kMixer);
-  SmallFont(AddButton(194, 3, 40, 18, "&Hilfe?", PlayerControl::kBtnHelp));
-
-  AddFrame(194, 23, 40, 131);
-  Fl_Box* speaker = new Fl_Box(198, 126, 32, 24);
-  speaker->image(ButtonImage(PlayerIcon::kSpeaker));
-  speaker->align(FL_ALIGN_CENTER | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
-  track_volume_ = AddTrackBar(198, 27, 32, 103, TrackBar::Orientation::kVerticalTicksBothSides,
-                              PlayerControl::kTrackVolume);
-
-  AddFrame(3, 157, 599, 40);
-  line_status_ = AddLine(7, 161, 589, 16, FL_ALIGN_CENTER, "Status");
-  SmallFont(line_status_);
-  line_file_ = AddLine(7, 177, 589, 16, FL_ALIGN_CENTER, "(-)");
-  SmallFont(line_file_);
-  line_file_->labelcolor(FL_WHITE);
-  controls_.emplace_back(line_file_, PlayerControl::kLineFile);
-
-  AddFrame(237, 3, 365, 151);
-  PlayerButton* info = AddButton(241, 7, 357, 39, InfoCaption(), PlayerControl::kBtnInfo);
-  info->align(FL_ALIGN_CENTER | FL_ALIGN_INSIDE | FL_ALIGN_WRAP);
-  SmallFont(info);
-  TextLine* internet = AddLine(241, 52, 357, 16, FL_ALIGN_LEFT, kPlayerInternetLabel);
-  SmallFont(internet);
-  internet->labelcolor(fl_rgb_color(255, 255, 0));
-  const struct {
-    int y, h;
-    std::string caption;
-    PlayerControl link, copy;
-  } links[] = {
-      {68, 22, WebPageCaption(), PlayerControl::kBtnWebPage, PlayerControl::kBtnCopyWebPage},
-      {90, 38, DownloadCaption(), PlayerControl::kBtnDownload, PlayerControl::kBtnCopyDownload},
-      {128, 22, MailCaption(), PlayerControl::kBtnMail, PlayerControl::kBtnCopyMail},
-  };
-  for (const auto& link : links) {
-    PlayerButton* button = AddButton(241, link.y, 309, link.h, link.caption, link.link);
-    button->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
-    SmallFont(button);
-    SmallFont(AddButton(550, link.y, 48, link.h, "(Copy)", link.copy));
-  }
+  for (const PlayerControlRow& row : PlayerControlTable()) controls_.push_back({Create(row), &row});
   end();
 
   Sync();
@@ -109,34 +58,72 @@ PlayerWindow::~PlayerWindow() {
   StopTimer();
 }
 
-PlayerButton* PlayerWindow::AddButton(int x, int y, int w, int h, const std::string& caption,
-                                      PlayerControl control) {
-  PlayerButton* button = new PlayerButton(x, y, w, h, CaptionLabel(caption));
-  button->callback(&PlayerWindow::ButtonCallback, this);
-  controls_.emplace_back(button, control);
-  return button;
-}
-
-TrackBar* PlayerWindow::AddTrackBar(int x, int y, int w, int h, TrackBar::Orientation orientation,
-                                    PlayerControl control) {
-  TrackBar* bar = new TrackBar(x, y, w, h, orientation);
-  bar->OnScroll([this, control](int code, int value) { OnScroll(control, code, value); });
-  controls_.emplace_back(bar, control);
-  return bar;
-}
-
-TextLine* PlayerWindow::AddLine(int x, int y, int w, int h, Fl_Align align,
-                                const std::string& text) {
-  TextLine* line = new TextLine(x, y, w, h, align);
-  line->SetText(text);
-  return line;
+Fl_Widget* PlayerWindow::Create(const PlayerControlRow& row) {
+  const auto [x, y, w, h] = row.rect;
+  Fl_Widget* widget = nullptr;
+  switch (row.kind) {
+    case ControlKind::kFrame:
+      widget = new Fl_Box(FL_ENGRAVED_FRAME, x, y, w, h, nullptr);
+      break;
+    case ControlKind::kButton:
+    case ControlKind::kIconButton: {
+      auto* button = new PlayerButton(x, y, w, h, CaptionLabel(row.caption));
+      button->callback(&PlayerWindow::ButtonCallback, this);
+      if (row.kind == ControlKind::kIconButton) button->ShowIcon(row.icon);
+      // A left-aligned caption keeps to its own line breaks; a centred one may wrap.
+      if (row.align == ControlAlign::kLeft) {
+        button->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
+      } else if (row.flags & kControlWraps) {
+        button->align(FL_ALIGN_CENTER | FL_ALIGN_INSIDE | FL_ALIGN_WRAP);
+      }
+      widget = button;
+      break;
+    }
+    case ControlKind::kTrackBar: {
+      auto* bar = new TrackBar(x, y, w, h,
+                               (row.flags & kControlVertical)
+                                   ? TrackBar::Orientation::kVerticalTicksBothSides
+                                   : TrackBar::Orientation::kHorizontalTicksAbove);
+      bar->OnScroll([this, id = row.id](int code, int value) {
+        glue_.Scroll(id, code, value, value);
+        AfterEvent();
+      });
+      widget = bar;
+      break;
+    }
+    case ControlKind::kLabel:
+    case ControlKind::kEditLine: {
+      auto* line = new TextLine(x, y, w, h, TextAlign(row.align));
+      line->SetText(row.caption);
+      widget = line;
+      break;
+    }
+    case ControlKind::kIcon:
+      widget = new Fl_Box(x, y, w, h);
+      widget->image(ButtonImage(row.icon));
+      widget->align(FL_ALIGN_CENTER | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
+      break;
+  }
+  if (row.font == ControlFont::kSmall) {
+    widget->labelfont(kTextFont);
+    widget->labelsize(kTextSize);
+  }
+  if (row.text_colour) {
+    widget->labelcolor(fl_rgb_color(row.text_colour->r, row.text_colour->g, row.text_colour->b));
+  }
+  if (!row.hint.empty()) widget->copy_tooltip(row.hint.c_str());
+  return widget;
 }
 
 Fl_Widget* PlayerWindow::control(PlayerControl which) const {
-  for (const auto& [widget, control] : controls_) {
-    if (control == which) return widget;
+  for (const Control& control : controls_) {
+    if (control.row->id == which) return control.widget;
   }
   return nullptr;
+}
+
+const TextLine& PlayerWindow::TextOf(PlayerControl which) const {
+  return *static_cast<const TextLine*>(control(which));
 }
 
 void PlayerWindow::Sync() {
@@ -145,25 +132,32 @@ void PlayerWindow::Sync() {
     title_ = screen.Title;
     copy_label(title_.c_str());
   }
-  line_status_->SetText(screen.LineStatus);
-  line_file_->SetTextCutInTheMiddle(screen.LineFile, screen.LineFileLabelSize,
-                                    screen.LineFileLengthSize);
-  label_position_->SetText(screen.LabelPosition);
-  track_position_->SetValue(screen.TrackPosition);
-  track_volume_->SetValue(screen.TrackVolume);
-  SetEnabled(btn_play_, screen.BtnPlayEnabled);
-  SetEnabled(btn_pause_, screen.BtnPauseEnabled);
-  SetEnabled(btn_stop_, screen.BtnStopEnabled);
-  SetEnabled(btn_wave_app_, screen.BtnWaveAppEnabled);
-  btn_pause_->ShowIcon(screen.PauseIcon);
-  const int width = screen.ClientWidth();
-  const int height = screen.ClientHeight();
-  if (width != w() || height != h()) {
+  for (const Control& control : controls_) SyncControl(control, screen);
+  const PlayerView& view = ViewOf(screen);
+  if (view.client_width != w() || view.client_height != h()) {
     // A fixed size in either view: the window manager offers no resizing.
-    size_range(width, height, width, height);
-    size(width, height);
+    size_range(view.client_width, view.client_height, view.client_width, view.client_height);
+    size(view.client_width, view.client_height);
     redraw();
   }
+}
+
+// The widget's type follows from the row's kind: text rows are lines, position rows bars, and
+// only buttons show an icon of the screen.
+void PlayerWindow::SyncControl(const Control& control, const PlayerScreen& screen) {
+  const PlayerControlRow& row = *control.row;
+  if (row.text) {
+    auto* line = static_cast<TextLine*>(control.widget);
+    if (row.kind == ControlKind::kEditLine) {
+      line->SetTextCutInTheMiddle(screen.*row.text, screen.LineFileLabelSize,
+                                  screen.LineFileLengthSize);
+    } else {
+      line->SetText(screen.*row.text);
+    }
+  }
+  if (row.position) static_cast<TrackBar*>(control.widget)->SetValue(screen.*row.position);
+  if (row.enabled) SetEnabled(control.widget, screen.*row.enabled);
+  if (row.shown_icon) static_cast<PlayerButton*>(control.widget)->ShowIcon(screen.*row.shown_icon);
 }
 
 void PlayerWindow::Show() {
@@ -175,11 +169,7 @@ void PlayerWindow::Show() {
 }
 
 void PlayerWindow::Repaint() {
-  // Decoding calls this every few thousand tokens; showing it 25 times a second is enough,
-  // and drawing more often only delays the sound.
-  const auto now = std::chrono::steady_clock::now();
-  if (now - last_repaint_ < std::chrono::milliseconds(40)) return;
-  last_repaint_ = now;
+  if (!glue_.RepaintDue()) return;
   Sync();
   Fl::flush();
 }
@@ -199,13 +189,7 @@ void PlayerWindow::StopTimer() {
 void PlayerWindow::TimerCallback(void* data) {
   auto* window = static_cast<PlayerWindow*>(data);
   Fl::repeat_timeout(kTimerSeconds, &PlayerWindow::TimerCallback, data);
-  // A message box of a handler runs its own event loop; the ticks it lets through must not
-  // run into a tick that is still going on.
-  if (window->in_timer_) return;
-  window->in_timer_ = true;
-  window->app_.PlayerTimerTick();
-  window->in_timer_ = false;
-  window->Sync();
+  if (window->glue_.TimerTick()) window->Sync();
 }
 
 void PlayerWindow::ButtonCallback(Fl_Widget* widget, void* data) {
@@ -213,19 +197,12 @@ void PlayerWindow::ButtonCallback(Fl_Widget* widget, void* data) {
 }
 
 void PlayerWindow::OnButton(Fl_Widget* widget) {
-  for (const auto& [button, control] : controls_) {
-    if (button == widget) {
-      app_.Command(control);
+  for (const Control& control : controls_) {
+    if (control.widget == widget) {
+      app_.Command(control.row->id);
       break;
     }
   }
-  AfterEvent();
-}
-
-void PlayerWindow::OnScroll(PlayerControl bar, int code, int value) {
-  // The bar has moved itself; the handlers learn its place before the scroll code.
-  if (code != kScrollEndScroll) app_.TrackBarMoved(bar, value);
-  app_.HandleSliderScroll(code, value, bar);
   AfterEvent();
 }
 
@@ -252,10 +229,15 @@ void PlayerWindow::OnDrop(const char* text, int length) {
 
 void PlayerWindow::DropCallback(void* data) {
   auto* window = static_cast<PlayerWindow*>(data);
+  if (window->dropped_files_.empty()) return;
+  // A box opened between the drop and now: the files wait until it is closed.
+  if (!window->glue_.DropAllowed()) {
+    Fl::repeat_timeout(kDropRetrySeconds, &PlayerWindow::DropCallback, data);
+    return;
+  }
   const std::vector<std::string> files = std::move(window->dropped_files_);
   window->dropped_files_.clear();
-  if (files.empty()) return;
-  window->app_.DropFiles(files);
+  window->glue_.DropFiles(files);
   window->AfterEvent();
 }
 
@@ -281,7 +263,7 @@ int PlayerWindow::handle(int event) {
     case FL_DND_DRAG:
     case FL_DND_RELEASE:
       // No drops while a message box of a handler is open.
-      if (Fl::modal() && Fl::modal() != this) return 0;
+      if (!glue_.DropAllowed()) return 0;
       // The drop's text goes to the widget under the mouse: that is the window.
       Fl::belowmouse(this);
       return 1;
@@ -298,7 +280,7 @@ int PlayerWindow::handle(int event) {
 void PlayerWindow::CloseCallback(Fl_Widget*, void* data) {
   auto* window = static_cast<PlayerWindow*>(data);
   window->StopTimer();
-  window->app_.PlayerShutdown();
+  window->glue_.Close();
   window->hide();
 }
 

@@ -17,6 +17,7 @@
 #include "codec/win32/wide_text.h"
 #include "desktop/win32/shell_win32.h"
 #include "player/player_app.h"
+#include "player/player_window_glue.h"
 #include "player/window_win32/clipboard_win32.h"
 #include "player/window_win32/own_version.h"
 #include "player/window_win32/win32_dialogs.h"
@@ -32,9 +33,6 @@ void __verbose_terminate_handler() {
 }  // namespace __gnu_cxx
 
 namespace {
-
-// The short wait at the end, in which the media service lets go of its device.
-constexpr DWORD kShutdownWaitMs = 10;
 
 std::string OwnExecutable() {
   std::wstring buffer(MAX_PATH, L'\0');
@@ -72,8 +70,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   };
   services.error_text = [](int code) { return WinmmErrorText(code); };
   services.find_wave_application = [](const std::string& wav_file) {
-    const WavApplication found = FindExecutableFor(wav_file);
-    return found.result > 32 ? found.path : std::string();
+    return WaveApplicationPath(FindExecutableFor(wav_file));
   };
   services.open = [](const std::string& target) { ShellOpen(target); };
   services.start_system_mixer = StartVolumeMixer;
@@ -83,7 +80,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   services.repaint = [&window] {
     if (window) window->Repaint();
   };
-  services.shutdown_wait = [] { Sleep(kShutdownWaitMs); };
+  services.shutdown_wait = WaitForMediaService;
 
   PlayerSetup setup;
   // "TEMPs" in the current folder; the player falls back to %TEMP%\LORIX\TEMPs (or TEMPs-2…)

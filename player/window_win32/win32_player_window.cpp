@@ -6,7 +6,6 @@
 #include "codec/win32/wide_text.h"
 #include "player/middle_cut.h"
 #include "player/player_keys.h"
-#include "player/player_texts.h"
 
 namespace lorix {
 namespace {
@@ -14,12 +13,6 @@ namespace {
 // The class name carries the broken bar (U+00A6).
 constexpr wchar_t kClassName[] = L"Smiley \u00A6o)";
 constexpr UINT_PTR kTimerId = 1;
-constexpr UINT kTimerMs = 100;
-// Outer sizes of the two views.
-constexpr int kCompactWidth = 243, kCompactHeight = 181;
-constexpr int kFullWidth = 612, kFullHeight = 226;
-// Decoding shows its progress at most this often: drawing more only delays the sound.
-constexpr ULONGLONG kRepaintMs = 40;
 
 const wchar_t* IconName(PlayerIcon icon) {
   switch (icon) {
@@ -66,18 +59,58 @@ PlayerKey KeyOf(WPARAM virtual_key) {
   }
 }
 
-void SetUpTrackBar(HWND bar) {
-  SendMessageW(bar, TBM_SETTHUMBLENGTH, 12, 0);
-  SendMessageW(bar, TBM_SETTICFREQ, 100, 0);
-  SendMessageW(bar, TBM_SETRANGE, TRUE, MAKELPARAM(0, kTrackMax));
-  SendMessageW(bar, TBM_SETPAGESIZE, 0, kTrackPageSize);
-  SendMessageW(bar, TBM_SETLINESIZE, 0, kTrackLineSize);
+void SetUpTrackBar(HWND bar, const TrackRange& range) {
+  SendMessageW(bar, TBM_SETTHUMBLENGTH, range.thumb_length, 0);
+  SendMessageW(bar, TBM_SETTICFREQ, range.tick_every, 0);
+  SendMessageW(bar, TBM_SETRANGE, TRUE, MAKELPARAM(range.min, range.max));
+  SendMessageW(bar, TBM_SETPAGESIZE, 0, range.page);
+  SendMessageW(bar, TBM_SETLINESIZE, 0, range.line);
+}
+
+// The window class and styles that make a row's kind.
+struct ControlClass {
+  const wchar_t* name;
+  DWORD style;
+};
+
+ControlClass ClassOf(const PlayerControlRow& row) {
+  const bool wraps = row.flags & kControlWraps;
+  const bool left = row.align == ControlAlign::kLeft;
+  const bool right = row.align == ControlAlign::kRight;
+  switch (row.kind) {
+    case ControlKind::kFrame:
+      return {L"Static", WS_THICKFRAME | SS_GRAYFRAME};
+    case ControlKind::kButton: {
+      DWORD style = BS_PUSHLIKE;
+      if (wraps) style |= BS_MULTILINE;
+      if (left) style |= BS_LEFT;
+      if (right) style |= BS_RIGHT;
+      return {L"Button", style};
+    }
+    case ControlKind::kIconButton:
+      return {L"Button", BS_PUSHLIKE | BS_ICON};
+    case ControlKind::kTrackBar: {
+      DWORD style = TBS_AUTOTICKS | TBS_FIXEDLENGTH;
+      style |= (row.flags & kControlVertical) ? TBS_VERT | TBS_BOTH : TBS_TOP;
+      return {TRACKBAR_CLASSW, style};
+    }
+    case ControlKind::kLabel:
+      return {L"Static", static_cast<DWORD>(left ? SS_LEFT : right ? SS_RIGHT : SS_CENTER)};
+    case ControlKind::kIcon:
+      return {L"Static", SS_ICON | SS_CENTERIMAGE};
+    case ControlKind::kEditLine: {
+      DWORD style = ES_AUTOHSCROLL | ES_READONLY;
+      style |= left ? ES_LEFT : right ? ES_RIGHT : ES_CENTER;
+      return {L"Edit", style};
+    }
+  }
+  return {L"Static", 0};
 }
 
 }  // namespace
 
 Win32PlayerWindow::Win32PlayerWindow(HINSTANCE instance, PlayerApp& app)
-    : instance_(instance), app_(app) {
+    : instance_(instance), app_(app), glue_(app) {
   INITCOMMONCONTROLSEX common{sizeof(common), ICC_BAR_CLASSES};
   InitCommonControlsEx(&common);
 
@@ -93,129 +126,73 @@ Win32PlayerWindow::Win32PlayerWindow(HINSTANCE instance, PlayerApp& app)
   title_shown_ = app_.screen().Title;
   window_ = CreateWindowExW(0, kClassName, Widen(title_shown_).c_str(),
                             WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE, 0, 0,
-                            kCompactWidth, kCompactHeight, nullptr, nullptr, instance, this);
+                            kCompactView.outer_width, kCompactView.outer_height, nullptr, nullptr,
+                            instance, this);
   SendMessageW(window_, WM_SETICON, ICON_BIG,
                reinterpret_cast<LPARAM>(Icon(PlayerIcon::kMainIcon)));
   DragAcceptFiles(window_, TRUE);
 
-  const DWORD push = BS_PUSHLIKE;
-  const DWORD icon_button = BS_PUSHLIKE | BS_ICON | WS_DISABLED;
-  AddFrame(3, 3, 188, 96);
-  btn_play_ = AddControl(L"Button", "Play", icon_button, 7, 7, 60, 40, PlayerControl::kBtnPlay);
-  btn_pause_ = AddControl(L"Button", "Pause", icon_button, 67, 7, 60, 40, PlayerControl::kBtnPause);
-  btn_stop_ = AddControl(L"Button", "Stop", icon_button, 127, 7, 60, 40, PlayerControl::kBtnStop);
-  AddFrame(7, 47, 180, 48);
-  track_position_ =
-      AddControl(TRACKBAR_CLASSW, "PlayPosition", TBS_AUTOTICKS | TBS_TOP | TBS_FIXEDLENGTH, 12, 52,
-                 171, 24, PlayerControl::kTrackPosition);
-  label_position_ = Add(L"Static", app_.screen().LabelPosition, SS_RIGHT, 11, 75, 172, 16);
-  AddFrame(3, 106, 188, 48);
-  btn_wave_app_ = AddControl(L"Button", "Exter&ne A&nwdg.", push | BS_MULTILINE | WS_DISABLED, 7,
-                             110, 60, 40, PlayerControl::kBtnWaveApp);
-  const HWND btn_view =
-      AddControl(L"Button", "L&orix", push | BS_ICON, 67, 110, 60, 40, PlayerControl::kBtnView);
-  const HWND btn_mixer =
-      AddControl(L"Button", "Mixer", push | BS_ICON, 127, 110, 60, 40, PlayerControl::kBtnMixer);
-  const HWND btn_help =
-      AddControl(L"Button", "&Hilfe?", push, 194, 3, 40, 18, PlayerControl::kBtnHelp);
-  AddFrame(194, 23, 40, 131);
-  const HWND speaker = Add(L"Static", "Status", SS_ICON | SS_CENTERIMAGE, 198, 126, 32, 24);
-  track_volume_ = AddControl(TRACKBAR_CLASSW, "VolumeControl",
-                             TBS_AUTOTICKS | TBS_VERT | TBS_BOTH | TBS_FIXEDLENGTH, 198, 27, 32,
-                             103, PlayerControl::kTrackVolume);
-  AddFrame(3, 157, 599, 40);
-  line_status_ = Add(L"Static", "Status", SS_CENTER, 7, 161, 589, 16);
-  line_file_ = AddControl(L"Edit", "(-)", ES_CENTER | ES_AUTOHSCROLL | ES_READONLY, 7, 177, 589, 16,
-                          PlayerControl::kLineFile);
-  AddFrame(237, 3, 365, 151);
-  const HWND btn_info = AddControl(L"Button", InfoCaption(), push | BS_MULTILINE, 241, 7, 357, 39,
-                                   PlayerControl::kBtnInfo);
-  label_internet_ = Add(L"Static", kPlayerInternetLabel, SS_LEFT, 241, 52, 357, 16);
-  const DWORD link = push | BS_MULTILINE | BS_LEFT;
-  const HWND btn_web =
-      AddControl(L"Button", WebPageCaption(), link, 241, 68, 309, 22, PlayerControl::kBtnWebPage);
-  const HWND btn_copy_web =
-      AddControl(L"Button", "(Copy)", push, 550, 68, 48, 22, PlayerControl::kBtnCopyWebPage);
-  const HWND btn_download =
-      AddControl(L"Button", DownloadCaption(), link, 241, 90, 309, 38, PlayerControl::kBtnDownload);
-  const HWND btn_copy_download =
-      AddControl(L"Button", "(Copy)", push, 550, 90, 48, 38, PlayerControl::kBtnCopyDownload);
-  const HWND btn_mail =
-      AddControl(L"Button", MailCaption(), link, 241, 128, 309, 22, PlayerControl::kBtnMail);
-  const HWND btn_copy_mail =
-      AddControl(L"Button", "(Copy)", push, 550, 128, 48, 22, PlayerControl::kBtnCopyMail);
-
-  SendMessageW(btn_play_, BM_SETIMAGE, IMAGE_ICON,
-               reinterpret_cast<LPARAM>(Icon(PlayerIcon::kPlay)));
-  SendMessageW(btn_pause_, BM_SETIMAGE, IMAGE_ICON,
-               reinterpret_cast<LPARAM>(Icon(PlayerIcon::kPause)));
-  SendMessageW(btn_stop_, BM_SETIMAGE, IMAGE_ICON,
-               reinterpret_cast<LPARAM>(Icon(PlayerIcon::kStop)));
-  SendMessageW(btn_view, BM_SETIMAGE, IMAGE_ICON,
-               reinterpret_cast<LPARAM>(Icon(PlayerIcon::kLorix)));
-  SendMessageW(btn_mixer, BM_SETIMAGE, IMAGE_ICON,
-               reinterpret_cast<LPARAM>(Icon(PlayerIcon::kMixer)));
-  SendMessageW(speaker, STM_SETICON, reinterpret_cast<WPARAM>(Icon(PlayerIcon::kSpeaker)), 0);
-  SetUpTrackBar(track_position_);
-  SetUpTrackBar(track_volume_);
-
-  // One font for the texts: a 14-pixel proportional sans-serif face the system picks.
-  font_ = CreateFontW(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_TT_ONLY_PRECIS,
-                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, nullptr);
-  for (const HWND control : {btn_help, btn_wave_app_, label_position_, line_status_, line_file_,
-                             btn_info, label_internet_, btn_web, btn_download, btn_mail,
-                             btn_copy_web, btn_copy_download, btn_copy_mail}) {
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+  // One font for the small texts: a proportional sans-serif face the system picks.
+  font_ = CreateFontW(kSmallFontCellHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                      OUT_TT_ONLY_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                      VARIABLE_PITCH | FF_SWISS, nullptr);
+  for (const PlayerControlRow& row : PlayerControlTable()) {
+    controls_.push_back({Create(row), &row, std::string(), row.icon});
   }
 
   UpdateWindow(window_);
-  SetTimer(window_, kTimerId, kTimerMs, nullptr);
+  SetTimer(window_, kTimerId, static_cast<UINT>(kPlayerTimerPeriod.count()), nullptr);
 }
 
-HWND Win32PlayerWindow::Add(const wchar_t* window_class, const std::string& text, DWORD style,
-                            int x, int y, int w, int h) {
-  return CreateWindowExW(0, window_class, Widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, x, y,
-                         w, h, window_, nullptr, instance_, nullptr);
-}
-
-HWND Win32PlayerWindow::AddControl(const wchar_t* window_class, const std::string& text,
-                                   DWORD style, int x, int y, int w, int h, PlayerControl control) {
-  const HWND handle = Add(window_class, text, style, x, y, w, h);
-  controls_.push_back({handle, control});
+HWND Win32PlayerWindow::Create(const PlayerControlRow& row) {
+  const ControlClass kind = ClassOf(row);
+  // Controls that show an enabled state start as the screen has it (the play buttons disabled).
+  const DWORD disabled = row.enabled && !(app_.screen().*row.enabled) ? WS_DISABLED : 0;
+  const auto [x, y, w, h] = row.rect;
+  const HWND handle = CreateWindowExW(0, kind.name, Widen(row.caption).c_str(),
+                                      WS_CHILD | WS_VISIBLE | kind.style | disabled, x, y, w, h,
+                                      window_, nullptr, instance_, nullptr);
+  switch (row.kind) {
+    case ControlKind::kIconButton:
+      SendMessageW(handle, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(Icon(row.icon)));
+      break;
+    case ControlKind::kIcon:
+      SendMessageW(handle, STM_SETICON, reinterpret_cast<WPARAM>(Icon(row.icon)), 0);
+      break;
+    case ControlKind::kTrackBar:
+      SetUpTrackBar(handle, row.range);
+      break;
+    default:
+      break;
+  }
+  if (row.font == ControlFont::kSmall) {
+    SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+  }
   return handle;
-}
-
-void Win32PlayerWindow::AddFrame(int x, int y, int w, int h) {
-  Add(L"Static", "", WS_THICKFRAME | SS_GRAYFRAME, x, y, w, h);
 }
 
 HICON Win32PlayerWindow::Icon(PlayerIcon icon) const {
   return static_cast<HICON>(LoadImageW(instance_, IconName(icon), IMAGE_ICON, 32, 32, LR_SHARED));
 }
 
-PlayerControl Win32PlayerWindow::ControlOf(HWND handle) const {
+const Win32PlayerWindow::Control* Win32PlayerWindow::ControlOf(HWND handle) const {
+  if (!handle) return nullptr;
   for (const Control& control : controls_) {
-    if (control.handle == handle) return control.control;
+    if (control.handle == handle) return &control;
   }
-  return PlayerControl::kKeyboard;
-}
-
-void Win32PlayerWindow::SetText(HWND control, const std::string& text, std::string& shown) {
-  if (text == shown) return;
-  shown = text;
-  SetWindowTextW(control, Widen(text).c_str());
+  return nullptr;
 }
 
 // The file line as it fits into its control: a long path loses its middle, so that the label in
 // front and the recording's length behind stay in view. Measured in the control's own font.
-std::string Win32PlayerWindow::FittedFileLine(const PlayerScreen& screen) const {
+std::string Win32PlayerWindow::FittedFileLine(HWND line, const PlayerScreen& screen) const {
   RECT area{};
-  GetClientRect(line_file_, &area);
-  const LRESULT margins = SendMessageW(line_file_, EM_GETMARGINS, 0, 0);
+  GetClientRect(line, &area);
+  const LRESULT margins = SendMessageW(line, EM_GETMARGINS, 0, 0);
   const double width = area.right - area.left - LOWORD(margins) - HIWORD(margins) - 2;
-  const HDC dc = GetDC(line_file_);
+  const HDC dc = GetDC(line);
   const HGDIOBJ old_font =
-      SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(line_file_, WM_GETFONT, 0, 0)));
+      SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(line, WM_GETFONT, 0, 0)));
   const auto text_width = [dc](std::string_view text) {
     const std::wstring wide = Widen(text);
     SIZE size{};
@@ -225,43 +202,48 @@ std::string Win32PlayerWindow::FittedFileLine(const PlayerScreen& screen) const 
   std::string fitted = CutInTheMiddle(screen.LineFile, screen.LineFileLabelSize,
                                       screen.LineFileLengthSize, width, text_width);
   SelectObject(dc, old_font);
-  ReleaseDC(line_file_, dc);
+  ReleaseDC(line, dc);
   return fitted;
 }
 
 void Win32PlayerWindow::Sync() {
   const PlayerScreen& screen = app_.screen();
-  SetText(window_, screen.Title, title_shown_);
-  SetText(line_status_, screen.LineStatus, status_shown_);
-  SetText(line_file_, FittedFileLine(screen), file_shown_);
-  SetText(label_position_, screen.LabelPosition, position_shown_);
-  if (SendMessageW(track_position_, TBM_GETPOS, 0, 0) != screen.TrackPosition) {
-    SendMessageW(track_position_, TBM_SETPOS, TRUE, screen.TrackPosition);
+  if (screen.Title != title_shown_) {
+    title_shown_ = screen.Title;
+    SetWindowTextW(window_, Widen(title_shown_).c_str());
   }
-  if (SendMessageW(track_volume_, TBM_GETPOS, 0, 0) != screen.TrackVolume) {
-    SendMessageW(track_volume_, TBM_SETPOS, TRUE, screen.TrackVolume);
-  }
-  EnableWindow(btn_play_, screen.BtnPlayEnabled);
-  EnableWindow(btn_pause_, screen.BtnPauseEnabled);
-  EnableWindow(btn_stop_, screen.BtnStopEnabled);
-  EnableWindow(btn_wave_app_, screen.BtnWaveAppEnabled);
-  if (screen.PauseIcon != pause_icon_shown_) {
-    pause_icon_shown_ = screen.PauseIcon;
-    SendMessageW(btn_pause_, BM_SETIMAGE, IMAGE_ICON,
-                 reinterpret_cast<LPARAM>(Icon(screen.PauseIcon)));
-  }
+  for (Control& control : controls_) SyncControl(control, screen);
   if (screen.CompactView != compact_shown_) {
     compact_shown_ = screen.CompactView;
-    SetWindowPos(window_, nullptr, 0, 0, compact_shown_ ? kCompactWidth : kFullWidth,
-                 compact_shown_ ? kCompactHeight : kFullHeight,
+    const PlayerView& view = ViewOf(screen);
+    SetWindowPos(window_, nullptr, 0, 0, view.outer_width, view.outer_height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
 
+void Win32PlayerWindow::SyncControl(Control& control, const PlayerScreen& screen) {
+  const PlayerControlRow& row = *control.row;
+  if (row.text) {
+    std::string text = row.kind == ControlKind::kEditLine ? FittedFileLine(control.handle, screen)
+                                                          : screen.*row.text;
+    if (text != control.text_shown) {
+      control.text_shown = std::move(text);
+      SetWindowTextW(control.handle, Widen(control.text_shown).c_str());
+    }
+  }
+  if (row.position && SendMessageW(control.handle, TBM_GETPOS, 0, 0) != screen.*row.position) {
+    SendMessageW(control.handle, TBM_SETPOS, TRUE, screen.*row.position);
+  }
+  if (row.enabled) EnableWindow(control.handle, screen.*row.enabled);
+  if (row.shown_icon && screen.*row.shown_icon != control.icon_shown) {
+    control.icon_shown = screen.*row.shown_icon;
+    SendMessageW(control.handle, BM_SETIMAGE, IMAGE_ICON,
+                 reinterpret_cast<LPARAM>(Icon(control.icon_shown)));
+  }
+}
+
 void Win32PlayerWindow::Repaint() {
-  const ULONGLONG now = GetTickCount64();
-  if (now - last_repaint_ < kRepaintMs) return;
-  last_repaint_ = now;
+  if (!glue_.RepaintDue()) return;
   Sync();
   RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
@@ -281,17 +263,22 @@ LRESULT CALLBACK Win32PlayerWindow::PlayerWndProc(HWND window, UINT message, WPA
 void Win32PlayerWindow::Route(UINT message, WPARAM w, LPARAM l) {
   switch (message) {
     case WM_CTLCOLORSTATIC: {
-      const HWND control = reinterpret_cast<HWND>(l);
-      const HDC dc = reinterpret_cast<HDC>(w);
-      if (control == label_internet_) SetTextColor(dc, RGB(255, 255, 0));
-      if (control == line_file_) SetTextColor(dc, RGB(255, 255, 255));
+      const Control* control = ControlOf(reinterpret_cast<HWND>(l));
+      if (control && control->row->text_colour) {
+        const ControlColour& colour = *control->row->text_colour;
+        SetTextColor(reinterpret_cast<HDC>(w), RGB(colour.r, colour.g, colour.b));
+      }
       return;
     }
-    case WM_COMMAND:
+    case WM_COMMAND: {
+      const Control* control = ControlOf(reinterpret_cast<HWND>(l));
       // The file line reports its own text changes too; only a click into it counts.
-      if (reinterpret_cast<HWND>(l) == line_file_ && HIWORD(w) != EN_SETFOCUS) return;
-      app_.Command(ControlOf(reinterpret_cast<HWND>(l)));
+      if (control && control->row->kind == ControlKind::kEditLine && HIWORD(w) != EN_SETFOCUS) {
+        return;
+      }
+      app_.Command(control ? control->row->id : PlayerControl::kKeyboard);
       break;
+    }
     case WM_KEYDOWN:
       // The arrows move the track bars through the handlers, which show the bar's step.
       app_.KeyDown(KeyOf(w));
@@ -307,16 +294,11 @@ void Win32PlayerWindow::Route(UINT message, WPARAM w, LPARAM l) {
       OnDrop(reinterpret_cast<HDROP>(w));
       break;
     case WM_TIMER:
-      // A message box opened by a tick lets further ticks through; they wait for it.
-      if (in_timer_) return;
-      in_timer_ = true;
-      app_.PlayerTimerTick();
-      in_timer_ = false;
-      Sync();
+      if (glue_.TimerTick()) Sync();
       return;
     case WM_DESTROY:
       KillTimer(window_, kTimerId);
-      app_.PlayerShutdown();
+      glue_.Close();
       PostQuitMessage(0);
       ExitProcess(0);
     default:
@@ -328,12 +310,10 @@ void Win32PlayerWindow::Route(UINT message, WPARAM w, LPARAM l) {
 }
 
 void Win32PlayerWindow::OnScroll(HWND bar, int code, int thumb_position) {
-  const PlayerControl control = ControlOf(bar);
-  if (control != PlayerControl::kTrackPosition && control != PlayerControl::kTrackVolume) return;
-  // The bar has moved itself; the handlers learn its place before the scroll code.
+  const Control* control = ControlOf(bar);
+  if (!control || control->row->kind != ControlKind::kTrackBar) return;
   const int position = static_cast<int>(SendMessageW(bar, TBM_GETPOS, 0, 0));
-  if (code != kScrollEndScroll) app_.TrackBarMoved(control, position);
-  app_.HandleSliderScroll(code, code == kScrollThumbTrack ? thumb_position : position, control);
+  glue_.Scroll(control->row->id, code, position, thumb_position);
 }
 
 void Win32PlayerWindow::OnDrop(HDROP drop) {
@@ -345,7 +325,8 @@ void Win32PlayerWindow::OnDrop(HDROP drop) {
     files.push_back(Narrow(name));
   }
   DragFinish(drop);
-  app_.DropFiles(files);
+  // Refused while a message box is open: its handler would go on with the dropped file.
+  glue_.DropFiles(files);
 }
 
 }  // namespace lorix

@@ -1,9 +1,10 @@
 #pragma once
 
 // The player's main window built from the standard Windows controls: buttons, static texts,
-// the file line as a read-only edit and two common-control track bars, laid out at their fixed
-// client coordinates. The window procedure routes commands, keys, scrolling, dropped files and
-// the 100 ms timer to PlayerApp and copies its screen onto the controls afterwards.
+// the file line as a read-only edit and two common-control track bars, created from the
+// player's control table. The window procedure routes commands, keys, scrolling, dropped files
+// and the 100 ms timer to PlayerApp through the shared window glue and copies its screen onto
+// the controls afterwards.
 
 // windows.h first: the other system headers build on it.
 #include <windows.h>
@@ -12,6 +13,8 @@
 #include <vector>
 
 #include "player/player_app.h"
+#include "player/player_controls.h"
+#include "player/player_window_glue.h"
 
 namespace lorix {
 
@@ -33,38 +36,31 @@ class Win32PlayerWindow {
  private:
   struct Control {
     HWND handle;
-    PlayerControl control;
+    const PlayerControlRow* row;
+    // What the control shows now, so that only changes are drawn again.
+    std::string text_shown;
+    PlayerIcon icon_shown;
   };
 
   static LRESULT CALLBACK PlayerWndProc(HWND window, UINT message, WPARAM w, LPARAM l);
   void Route(UINT message, WPARAM w, LPARAM l);
-  HWND Add(const wchar_t* window_class, const std::string& text, DWORD style, int x, int y, int w,
-           int h);
-  HWND AddControl(const wchar_t* window_class, const std::string& text, DWORD style, int x, int y,
-                  int w, int h, PlayerControl control);
-  void AddFrame(int x, int y, int w, int h);
+  HWND Create(const PlayerControlRow& row);
   HICON Icon(PlayerIcon icon) const;
-  PlayerControl ControlOf(HWND handle) const;
+  // The control of a child window; null for any other window.
+  const Control* ControlOf(HWND handle) const;
+  void SyncControl(Control& control, const PlayerScreen& screen);
   void OnScroll(HWND bar, int code, int thumb_position);
   void OnDrop(HDROP drop);
-  void SetText(HWND control, const std::string& text, std::string& shown);
-  std::string FittedFileLine(const PlayerScreen& screen) const;
+  std::string FittedFileLine(HWND line, const PlayerScreen& screen) const;
 
   HINSTANCE instance_;
   PlayerApp& app_;
+  PlayerWindowGlue glue_;
   HWND window_ = nullptr;
   HFONT font_ = nullptr;
-  std::vector<Control> controls_;
-  HWND btn_play_ = nullptr, btn_pause_ = nullptr, btn_stop_ = nullptr, btn_wave_app_ = nullptr;
-  HWND track_position_ = nullptr, track_volume_ = nullptr;
-  HWND label_position_ = nullptr, label_internet_ = nullptr;
-  HWND line_status_ = nullptr, line_file_ = nullptr;
-  // What the controls show now, so that only changes are drawn again.
-  std::string title_shown_, status_shown_, file_shown_, position_shown_;
-  PlayerIcon pause_icon_shown_ = PlayerIcon::kPause;
+  std::vector<Control> controls_;  // in the table's order
+  std::string title_shown_;
   bool compact_shown_ = true;
-  bool in_timer_ = false;
-  ULONGLONG last_repaint_ = 0;
 };
 
 }  // namespace lorix

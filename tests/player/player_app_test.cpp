@@ -5,7 +5,9 @@
 #include <functional>
 #include <tuple>
 
+#include "player/player_controls.h"
 #include "player/player_texts.h"
+#include "player/player_window_glue.h"
 #include "tests/player/player_fixture.h"
 #include "tests/support/scoped_environment.h"
 
@@ -16,6 +18,7 @@ using PlayerStart = PlayerTest;
 using PlayerLoad = PlayerTest;
 using PlayerKeys = PlayerTest;
 using PlayerCommands = PlayerTest;
+using PlayerWindowGlueTest = PlayerTest;
 using Strings = std::vector<std::string>;
 
 // Everything the window shows, for comparing two screens.
@@ -387,13 +390,13 @@ TEST_F(PlayerKeys, WithoutAFileThePlaybackKeysDoNothingVisible) {
     EXPECT_EQ(std::tuple(box.caption, box.text, box.icon, box.buttons),
               std::tuple("Kurz-Hilfe", HelpText(), DialogIcon::kNone, DialogButtons::kOk));
   }
-  EXPECT_EQ(std::pair(app_.screen().ClientWidth(), app_.screen().ClientHeight()),
+  EXPECT_EQ(std::pair(ViewOf(app_.screen()).client_width, ViewOf(app_.screen()).client_height),
             std::pair(237, 155));
   app_.KeyDown(PlayerKey::kE);
-  EXPECT_EQ(std::pair(app_.screen().ClientWidth(), app_.screen().ClientHeight()),
+  EXPECT_EQ(std::pair(ViewOf(app_.screen()).client_width, ViewOf(app_.screen()).client_height),
             std::pair(606, 200));
   app_.KeyDown(PlayerKey::kE);
-  EXPECT_EQ(std::pair(app_.screen().ClientWidth(), app_.screen().ClientHeight()),
+  EXPECT_EQ(std::pair(ViewOf(app_.screen()).client_width, ViewOf(app_.screen()).client_height),
             std::pair(237, 155));
 }
 
@@ -510,6 +513,80 @@ TEST_F(PlayerCommands, ShutdownClosesAPlaybackAndWaitsForTheService) {
   EXPECT_EQ(TakeCommands(), Strings{"close mciAlias"});
   EXPECT_EQ(shutdown_waits_, 2);
   EXPECT_EQ(backend_.OpenOutputs(), 0);
+}
+
+TEST_F(PlayerWindowGlueTest, AFileDroppedWhileABoxIsOpenIsRefused) {
+  PlayerWindowGlue glue(app_);
+  const fs::path foreign = dir_.path() / "Rechnung.pdf";
+  WriteFile(foreign, Bytes(500, 'x'));
+  const fs::path wav = WriteWav("Gruss.wav");
+  std::vector<bool> taken_while_open;
+  dialogs_.while_open = [&](const DialogRequest&) {
+    taken_while_open.push_back(glue.DropAllowed());
+    taken_while_open.push_back(glue.DropFiles({wav.string()}));
+  };
+  EXPECT_TRUE(glue.DropFiles({foreign.string()}));
+  ASSERT_EQ(dialogs_.shown.size(), 1u);
+  EXPECT_EQ(taken_while_open, (std::vector<bool>{false, false}));
+  // The box's file stays the one named, and the refused one is not played under its name.
+  EXPECT_TRUE(app_.CurrentWavFile().empty());
+  EXPECT_FALSE(app_.playback().PlaybackActive());
+  EXPECT_EQ(app_.screen().LineFile.find(wav.string()), std::string::npos);
+
+  dialogs_.while_open = nullptr;
+  EXPECT_TRUE(glue.DropAllowed());
+  EXPECT_TRUE(glue.DropFiles({wav.string()}));
+  EXPECT_TRUE(app_.playback().PlaybackActive());
+}
+
+TEST_F(PlayerWindowGlueTest, ATimerTickNeverRunsIntoTheOneStillGoingOn) {
+  PlayerWindowGlue glue(app_);
+  PlayFor(WriteWav("Gruss.wav"), 500);
+  // The tick asks the service for the position; a tick arrives meanwhile (once).
+  int commands = 0;
+  std::vector<bool> nested;
+  on_command_ = [&] {
+    if (commands++ == 0) nested.push_back(glue.TimerTick());
+  };
+  EXPECT_TRUE(glue.TimerTick());
+  EXPECT_EQ(nested, std::vector<bool>{false});
+  on_command_ = nullptr;
+  EXPECT_TRUE(glue.TimerTick());
+}
+
+TEST_F(PlayerWindowGlueTest, RepaintsWhileDecodingAreShownAtMostEvery40Ms) {
+  using std::chrono::milliseconds;
+  std::chrono::steady_clock::time_point now{milliseconds(5000)};
+  PlayerWindowGlue glue(app_, [&now] { return now; });
+  std::vector<bool> due;
+  for (const int step : {0, 39, 1, 39, 100, 0}) {
+    now += milliseconds(step);
+    due.push_back(glue.RepaintDue());
+  }
+  EXPECT_EQ(due, (std::vector<bool>{true, false, true, false, true, false}));
+}
+
+TEST_F(PlayerWindowGlueTest, ScrollingTellsTheBarsPlaceThenTheThumbsOrTheBarsPosition) {
+  PlayerWindowGlue glue(app_);
+  // Dragging reports the thumb's place.
+  glue.Scroll(PlayerControl::kTrackVolume, kScrollThumbTrack, 200, 700);
+  EXPECT_EQ(app_.screen().TrackVolume, 700);
+  // A page step counts from where the bar has moved itself.
+  glue.Scroll(PlayerControl::kTrackVolume, kScrollPageDown, 300, 0);
+  EXPECT_EQ(app_.screen().TrackVolume, 400);
+  // The end of a scroll carries no place of its own.
+  glue.Scroll(PlayerControl::kTrackVolume, kScrollEndScroll, 0, 0);
+  EXPECT_EQ(app_.screen().TrackVolume, 400);
+  const PlayerScreen before = app_.screen();
+  glue.Scroll(PlayerControl::kBtnPlay, kScrollThumbTrack, 900, 900);
+  EXPECT_EQ(Visible(app_.screen()), Visible(before));
+}
+
+TEST(WaveApplicationPath, OnlyALookupResultAbove32NamesAProgram) {
+  EXPECT_EQ(WaveApplicationPath({33, "C:\\Programme\\Abspieler.exe"}),
+            "C:\\Programme\\Abspieler.exe");
+  EXPECT_EQ(WaveApplicationPath({32, "C:\\Programme\\Abspieler.exe"}), "");
+  EXPECT_EQ(WaveApplicationPath({2, ""}), "");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <numbers>
 #include <string>
 #include <utility>
@@ -65,6 +66,7 @@ class PlayerTest : public ::testing::Test {
     PlayerServices services;
     services.send_command = [this](const std::string& command, std::string& reply) {
       commands_.push_back(command);
+      if (on_command_) on_command_();
       return mci_.MciSendString(command, reply);
     };
     services.find_wave_application = [this](const std::string&) { return wave_app_; };
@@ -130,6 +132,7 @@ class PlayerTest : public ::testing::Test {
   Mixer mixer_{mixer_backend_};
   RecordingDialogs dialogs_;
   std::vector<std::string> commands_;
+  std::function<void()> on_command_;  // runs as each command is sent
   std::vector<std::string> opened_;
   std::vector<std::string> copied_;
   bool clipboard_works_ = true;

@@ -1,15 +1,19 @@
-// The window's toolkit-free parts: the files of a drop, the key table, label texts and the
-// drawing of the pictures.
+// The window's toolkit-free parts: the control table, the files of a drop, the key table, label
+// texts and the drawing of the pictures.
 
 #include <FL/Enumerations.H>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "player/middle_cut.h"
+#include "player/player_controls.h"
 #include "player/player_texts.h"
 #include "player/window/drop_text.h"
 #include "player/window/icon_canvas.h"
@@ -21,6 +25,119 @@ namespace lorix::testing {
 namespace {
 
 using Strings = std::vector<std::string>;
+
+TEST(PlayerControlTable, EveryControlOnceWithItsOwnName) {
+  std::map<PlayerControl, int> ids;
+  std::set<std::string> names;
+  for (const PlayerControlRow& row : PlayerControlTable()) {
+    ++ids[row.id];
+    EXPECT_TRUE(names.insert(row.name).second) << row.name;
+    EXPECT_EQ(PlayerControlRowOf(row.id), &row) << row.name;
+  }
+  // Every control of the window has one row; the keyboard, a sender of keys, has none.
+  for (int i = 0; i < static_cast<int>(PlayerControl::kKeyboard); ++i) {
+    EXPECT_EQ(ids[static_cast<PlayerControl>(i)], 1) << "control " << i;
+  }
+  EXPECT_EQ(ids.count(PlayerControl::kKeyboard), 0u);
+  EXPECT_EQ(PlayerControlRowOf(PlayerControl::kKeyboard), nullptr);
+}
+
+TEST(PlayerControlTable, ControlsSitInsideTheirBlockWhichComesFirst) {
+  std::set<PlayerControl> created;
+  for (const PlayerControlRow& row : PlayerControlTable()) {
+    EXPECT_GT(row.rect.w, 0) << row.name;
+    EXPECT_GT(row.rect.h, 0) << row.name;
+    EXPECT_TRUE(
+        (ControlRect{0, 0, kFullView.client_width, kFullView.client_height}.Contains(row.rect)))
+        << row.name;
+    if (row.block != row.id) {
+      // Drawn over its frame: the frame is created before it.
+      ASSERT_TRUE(created.count(row.block)) << row.name;
+      const PlayerControlRow& block = *PlayerControlRowOf(row.block);
+      EXPECT_EQ(block.kind, ControlKind::kFrame) << row.name;
+      EXPECT_TRUE(block.rect.Contains(row.rect)) << row.name << " in " << block.name;
+    } else {
+      EXPECT_TRUE(row.kind == ControlKind::kFrame || row.kind == ControlKind::kButton) << row.name;
+    }
+    created.insert(row.id);
+  }
+}
+
+// Member pointers have no order: each expected one is counted in the rows' list.
+template <typename Member>
+void ExpectEachOnce(const std::vector<Member>& shown, std::initializer_list<Member> expected) {
+  EXPECT_EQ(shown.size(), expected.size());
+  for (const Member member : expected) {
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), member), 1);
+  }
+}
+
+TEST(PlayerControlTable, EveryPartOfTheScreenIsShownByOneFittingControl) {
+  std::vector<std::string PlayerScreen::*> texts;
+  std::vector<int PlayerScreen::*> positions;
+  std::vector<bool PlayerScreen::*> enabled;
+  std::vector<PlayerIcon PlayerScreen::*> icons;
+  for (const PlayerControlRow& row : PlayerControlTable()) {
+    if (row.text) {
+      texts.push_back(row.text);
+      EXPECT_TRUE(row.kind == ControlKind::kLabel || row.kind == ControlKind::kEditLine)
+          << row.name;
+    }
+    if (row.position) {
+      positions.push_back(row.position);
+      EXPECT_EQ(row.kind, ControlKind::kTrackBar) << row.name;
+    }
+    if (row.enabled) enabled.push_back(row.enabled);
+    if (row.shown_icon) {
+      icons.push_back(row.shown_icon);
+      EXPECT_EQ(row.kind, ControlKind::kIconButton) << row.name;
+    }
+    if (row.kind == ControlKind::kTrackBar) {
+      EXPECT_EQ(std::pair(row.range.min, row.range.max), std::pair(0, kTrackMax)) << row.name;
+      EXPECT_EQ(std::pair(row.range.line, row.range.page),
+                std::pair(kTrackLineSize, kTrackPageSize))
+          << row.name;
+    }
+    // The edit line shortens its text around the file line's label and length.
+    if (row.kind == ControlKind::kEditLine) {
+      EXPECT_EQ(row.text, &PlayerScreen::LineFile);
+    }
+  }
+  ExpectEachOnce(
+      texts, {&PlayerScreen::LineStatus, &PlayerScreen::LineFile, &PlayerScreen::LabelPosition});
+  ExpectEachOnce(positions, {&PlayerScreen::TrackPosition, &PlayerScreen::TrackVolume});
+  ExpectEachOnce(enabled, {&PlayerScreen::BtnPlayEnabled, &PlayerScreen::BtnPauseEnabled,
+                           &PlayerScreen::BtnStopEnabled, &PlayerScreen::BtnWaveAppEnabled});
+  ExpectEachOnce(icons, {&PlayerScreen::PauseIcon});
+}
+
+TEST(PlayerControlTable, TheCompactViewCutsOffTheLinksAndTheLinesAtTheBottom) {
+  // Both views lie in the same window frame.
+  EXPECT_EQ(kCompactView.outer_width - kCompactView.client_width,
+            kFullView.outer_width - kFullView.client_width);
+  EXPECT_EQ(kCompactView.outer_height - kCompactView.client_height,
+            kFullView.outer_height - kFullView.client_height);
+  const ControlRect compact{0, 0, kCompactView.client_width, kCompactView.client_height};
+  std::set<std::string> cut_off;
+  for (const PlayerControlRow& row : PlayerControlTable()) {
+    if (!compact.Contains(row.rect)) cut_off.insert(row.name);
+  }
+  std::set<std::string> in_cut_off_blocks;
+  for (const PlayerControlRow& row : PlayerControlTable()) {
+    if (row.block == PlayerControl::kFrameLinks || row.block == PlayerControl::kFrameStatus) {
+      in_cut_off_blocks.insert(row.name);
+    }
+  }
+  EXPECT_EQ(cut_off, in_cut_off_blocks);
+  // The full view ends 4 pixels right of the rightmost control and 3 below the lowest.
+  int right = 0, bottom = 0;
+  for (const PlayerControlRow& row : PlayerControlTable()) {
+    right = std::max(right, row.rect.x + row.rect.w);
+    bottom = std::max(bottom, row.rect.y + row.rect.h);
+  }
+  EXPECT_EQ(std::pair(right + 4, bottom + 3),
+            std::pair(kFullView.client_width, kFullView.client_height));
+}
 
 TEST(DropText, FileUrisArePercentDecodedAndLoseSchemeAndHost) {
   EXPECT_EQ(FilesFromDropText("file:///tmp/Mein%20Gru%C3%9F.wav\r\n"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "audio/dialogs.h"
@@ -13,6 +14,7 @@ class RecordingDialogs : public Dialogs {
  public:
   DialogAnswer Show(const DialogRequest& request) override {
     shown.push_back(request);
+    if (while_open) while_open(request);
     if (!answers.empty()) {
       const DialogAnswer answer = answers.front();
       answers.pop_front();
@@ -23,6 +25,8 @@ class RecordingDialogs : public Dialogs {
 
   std::vector<DialogRequest> shown;
   std::deque<DialogAnswer> answers;
+  // Runs while the box is open, as the events a real box lets through would.
+  std::function<void(const DialogRequest&)> while_open;
 };
 
 }  // namespace lorix::testing
