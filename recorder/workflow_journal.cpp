@@ -126,6 +126,12 @@ void RecordingWorkflow::RestoreRecording(Bytes& journal_bytes, const JournalScan
         samples.subspan(at, std::min<std::size_t>(kCaptureBufferBytes, samples.size() - at)));
   }
   StopRecording();
+  // One at another rate than the recorder's (the setting changed meanwhile) can be compressed and
+  // sent, but not continued: the new samples would come at the other rate.
+  if (state_.CurrentSampleRate != options_.SKFixedFreq) {
+    state_.LoadedFileKind = LoadedKind::kPlayableOnly;
+    UpdateControls();
+  }
 
   // Protected again as after any stop: a continued recording goes on in the same journal (no
   // sample is written again), and a crash now offers it under its first start time.

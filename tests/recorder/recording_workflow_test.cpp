@@ -446,6 +446,21 @@ TEST_F(RecordingWorkflowTest, AnUnreadableJournalIsKeptAsideAndReportedOnce) {
   EXPECT_TRUE(s().BufferPristine);
 }
 
+// A journal at a rate the player plays but the recorder no longer records (the setting changed)
+// is restored to be compressed and sent, but not continued at the other rate.
+TEST_F(RecordingWorkflowTest, AJournalAtAnotherPlayableRateIsRestoredButNotContinued) {
+  Bytes other_rate = JournalHeaderBytes({8000, 0, 0});
+  AppendBytes(other_rate, JournalChunk(Bytes(1000, 150)));
+  WriteFileAtomically(JournalPath(paths_.temps_folder), other_rate);
+  workflow_->OfferUnfinishedRecording();
+  ASSERT_EQ(dialogs_.shown.size(), 1U);
+  EXPECT_EQ(dialogs_.shown[0].buttons, DialogButtons::kYesNo);
+  EXPECT_EQ(s().CurrentSampleRate, 8000);
+  EXPECT_EQ(s().SampleCount, 1000);
+  EXPECT_FALSE(c().ButtonRecord.enabled);
+  EXPECT_TRUE(c().ButtonComprDecomprAndPlay.enabled);
+}
+
 // A journal is read while it lies aside as Recovery-..., so one that kills the program on the way
 // is not met again at every start. Restored, it is put back and goes on: no sample is written
 // again, and a part of a chunk the disk got only in part is dropped.
