@@ -273,7 +273,8 @@ void JournalWriter::Run() {
 
     if (!batch.empty() && !Failed() && WriteAll(JournalChunk(batch))) unsynced = true;
     // Written bytes survive a killed program at once; a power cut only once they are synced.
-    if (unsynced && !Failed() && (stop || Clock::now() >= due)) {
+    // What was written before a failure is synced at once, as nothing more follows it.
+    if (unsynced && (stop || Failed() || Clock::now() >= due)) {
       // The folder entry of a new file reaches the disk only with the folder itself.
       if (!folder_synced) SyncFolder(path_.parent_path());
       folder_synced = true;

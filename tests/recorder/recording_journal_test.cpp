@@ -138,7 +138,8 @@ TEST(RecordingJournal, AResumedJournalGoesOnAfterItsWholeChunks) {
 }
 
 // On a full disk the writer gives up the journal and sleeps: it neither writes nor wakes again
-// until the journal is closed or begun anew, however long the recording goes on.
+// until the journal is closed or begun anew, however long the recording goes on (also past the
+// time the next sync of what it wrote before was due).
 TEST(RecordingJournal, AFailedWriteLeavesTheWriterAsleep) {
   const fs::path folder =
       fs::temp_directory_path() / ("lorix_journal_full_" + std::to_string(getpid()));
@@ -146,23 +147,31 @@ TEST(RecordingJournal, AFailedWriteLeavesTheWriterAsleep) {
   const fs::path path = JournalPath(folder);
   JournalWriter writer;
   {
-    testing::FileSizeLimit disk_full(kJournalHeaderSize + 100);
+    // Room for the header and one chunk of 1000 samples.
+    testing::FileSizeLimit disk_full(kJournalHeaderSize + kJournalChunkHeaderSize + 1000 + 100);
     ASSERT_TRUE(disk_full.applied());
     ASSERT_TRUE(writer.Begin(path, {11025, 0, 0}, {}));
     writer.Append(Samples(1000, 1));
+    ASSERT_TRUE(WaitForBytesWritten(writer, kJournalHeaderSize + kJournalChunkHeaderSize + 1000));
+    writer.Append(Samples(1000, 2));
     for (int i = 0; i < 400 && !writer.Failed(); ++i) {
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     ASSERT_TRUE(writer.Failed());
   }
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the pass that failed ends
   const std::int64_t passes = writer.WriterPasses();
   const std::int64_t written = writer.BytesWritten();
-  for (int i = 0; i < 20; ++i) {
+  // Longer than a sync interval: a writer that waited for the next sync would wake meanwhile.
+  for (int i = 0; i < 25; ++i) {
     writer.Append(Samples(1000, i));  // the recording goes on in memory
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   EXPECT_EQ(writer.WriterPasses(), passes);
   EXPECT_EQ(writer.BytesWritten(), written);
+  // The chunk written before the failure was synced, and is what the journal holds.
+  EXPECT_GE(writer.Syncs(), 1);
+  EXPECT_EQ(ReadJournal(ReadWholeFile(path))->samples, Samples(1000, 1));
 
   // The next begin (a continued recording) writes again.
   ASSERT_TRUE(writer.Begin(path, {11025, 0, 0}, Samples(300, 4)));
