@@ -206,11 +206,13 @@ class RecordingWorkflow {
   void ShowSoundData(ByteSpan samples);
   bool IsRestorableSampleRate(std::int32_t rate) const;
   // Makes the journal read from `journal_bytes` (released on the way) the stopped recording
-  // and goes on in it; `aside` is where it lies meanwhile.
-  void RestoreRecording(Bytes& journal_bytes, const JournalScan& journal,
+  // and goes on in it; `aside` is where it lies meanwhile. False, with nothing changed, when the
+  // recording does not fit into memory.
+  bool RestoreRecording(Bytes& journal_bytes, const JournalScan& journal,
                         const std::filesystem::path& aside);
-  // Renames the journal to Recovery-<date>.raw; nothing after a message when it cannot.
-  std::optional<std::filesystem::path> SetJournalAside(const std::filesystem::path& journal);
+  // Renames the journal to Recovery-<date>.raw; nothing (and `error`) when it cannot.
+  std::optional<std::filesystem::path> SetJournalAside(const std::filesystem::path& journal,
+                                                       std::error_code& error);
   // Tells the user that a journal is kept as `kept` and why ("konnte nicht gelesen werden").
   void ReportJournalKeptAside(const std::filesystem::path& kept, const std::string& reason);
 

@@ -70,31 +70,41 @@ void RecordingWorkflow::OfferUnfinishedRecording() {
   std::error_code error;
   if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) return;
   // Read while it is set aside, and put back only once it has been restored: one that kills the
-  // program on the way (its memory) is kept, but not met again at every start.
-  const std::optional<std::filesystem::path> aside = SetJournalAside(path);
-  if (!aside) return;
+  // program on the way (its memory) is kept, but not met again at every start. One that cannot
+  // be set aside is still read where it is.
+  std::error_code aside_error;
+  const std::optional<std::filesystem::path> aside = SetJournalAside(path, aside_error);
+  const std::filesystem::path& file = aside ? *aside : path;
+  const auto keep = [&](const std::string& reason) {
+    if (aside) {
+      ReportJournalKeptAside(*aside, reason);
+    } else {
+      ShowError("Eine nicht abgeschlossene Aufnahme " + Quoted(path) + " " + reason +
+                " und kann nicht beiseitegelegt werden: " + SystemErrorText(aside_error.value()));
+    }
+  };
   Bytes bytes;
   std::optional<JournalScan> journal;
-  if (ReadFileInto(*aside, bytes, static_cast<std::uint64_t>(kMaxInputBytes)) == 0) {
+  if (ReadFileInto(file, bytes, static_cast<std::uint64_t>(kMaxInputBytes)) == 0) {
     journal = ScanJournal(bytes);
   }
   if (!journal) {
-    ReportJournalKeptAside(*aside, "konnte nicht gelesen werden");
+    keep("konnte nicht gelesen werden");
   } else if (!IsRestorableSampleRate(journal->header.sample_rate)) {
-    ReportJournalKeptAside(*aside, "hat eine unbrauchbare Abtastrate (" +
-                                       std::to_string(journal->header.sample_rate) + " Hz)");
+    keep("hat eine unbrauchbare Abtastrate (" + std::to_string(journal->header.sample_rate) +
+         " Hz)");
   } else if (journal->sample_count == 0) {
-    std::filesystem::remove(*aside, error);  // begun, but nothing recorded yet
+    std::filesystem::remove(file, error);  // begun, but nothing recorded yet
   } else if (dialogs_.Show({kCaption, UnfinishedRecordingQuestion(*journal), DialogIcon::kQuestion,
                             DialogButtons::kYesNo}) != DialogAnswer::kYes) {
-    std::filesystem::remove(*aside, error);
-  } else {
-    RestoreRecording(bytes, *journal, *aside);
+    std::filesystem::remove(file, error);
+  } else if (!RestoreRecording(bytes, *journal, file)) {
+    keep("passt nicht in den Speicher");
   }
   UpdateControls();
 }
 
-void RecordingWorkflow::RestoreRecording(Bytes& journal_bytes, const JournalScan& journal,
+bool RecordingWorkflow::RestoreRecording(Bytes& journal_bytes, const JournalScan& journal,
                                          const std::filesystem::path& aside) {
   // PcmStream is built straight from the journal's chunks, and the journal's bytes go before
   // anything else is allocated: the memory needed stays within twice the journal.
@@ -102,8 +112,7 @@ void RecordingWorkflow::RestoreRecording(Bytes& journal_bytes, const JournalScan
   try {
     pcm.reserve(kWavHeaderSize + journal.sample_count);
   } catch (const std::exception&) {  // bad_alloc, length_error
-    ReportJournalKeptAside(aside, "passt nicht in den Speicher");
-    return;
+    return false;
   }
   SetCurrentSampleRate(journal.header.sample_rate);
   Bytes().swap(pcm_stream_);
@@ -137,21 +146,16 @@ void RecordingWorkflow::RestoreRecording(Bytes& journal_bytes, const JournalScan
   // sample is written again), and a crash now offers it under its first start time.
   const std::filesystem::path path = JournalPath(paths_.temps_folder);
   std::error_code error;
-  std::filesystem::rename(aside, path, error);
+  if (aside != path) std::filesystem::rename(aside, path, error);
   journal_.Resume(error ? aside : path, journal.whole_size);
+  return true;
 }
 
 std::optional<std::filesystem::path> RecordingWorkflow::SetJournalAside(
-    const std::filesystem::path& journal) {
+    const std::filesystem::path& journal, std::error_code& error) {
   const std::filesystem::path kept = FreeRecoveryName(journal.parent_path());
-  std::error_code error;
   std::filesystem::rename(journal, kept, error);
-  if (error) {
-    ShowError(
-        "Eine nicht abgeschlossene Aufnahme " + Quoted(journal) +
-        " kann nicht gelesen und nicht beiseitegelegt werden: " + SystemErrorText(error.value()));
-    return std::nullopt;
-  }
+  if (error) return std::nullopt;
   return kept;
 }
 
