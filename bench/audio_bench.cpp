@@ -4,20 +4,26 @@
 //    device reports the first of them as heard;
 //  - how much CPU the capture side uses while the recording engine records for ten seconds;
 //  - what the recording journal costs on top: the user-interface thread's CPU with the journal,
-//    the writer thread's CPU, the bytes it writes and the syncs it makes per second.
+//    the writer thread's CPU, the bytes it writes and the syncs it makes per second;
+//  - how long restoring a thirty-minute journal at the next start takes, and the memory it needs
+//    on top of what was in use (counted by this program's own operator new).
 // The sound to play is named by LORIX_SPEECH_FILE.
 
 #include <alsa/asoundlib.h>
 #include <dlfcn.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <string>
 #include <thread>
 #include <vector>
@@ -27,9 +33,13 @@
 #include "audio/dialogs.h"
 #include "audio/mci_service.h"
 #include "audio/recording_engine.h"
+#include "audio/scripted_capture_backend.h"
 #include "audio/ui_thread.h"
 #include "audio/wave_playback.h"
+#include "codec/file_io.h"
+#include "recorder/recorder_paths.h"
 #include "recorder/recording_journal.h"
+#include "recorder/recording_workflow.h"
 
 namespace {
 
@@ -38,7 +48,31 @@ using std::chrono::milliseconds;
 
 std::atomic<Clock::rep> first_write_ticks{0};
 
+// The heap in use and its high-water mark, kept by the operator new below.
+std::atomic<std::size_t> heap_in_use{0};
+std::atomic<std::size_t> heap_peak{0};
+
 }  // namespace
+
+void* operator new(std::size_t size) {
+  void* block = std::malloc(size == 0 ? 1 : size);
+  if (block == nullptr) throw std::bad_alloc();
+  const std::size_t now = heap_in_use += malloc_usable_size(block);
+  std::size_t peak = heap_peak.load();
+  while (now > peak && !heap_peak.compare_exchange_weak(peak, now)) {
+  }
+  return block;
+}
+
+void operator delete(void* block) noexcept {
+  if (block == nullptr) return;
+  heap_in_use -= malloc_usable_size(block);
+  std::free(block);
+}
+
+void operator delete(void* block, std::size_t) noexcept {
+  operator delete(block);
+}
 
 // Every snd_pcm_writei of the program passes through here: the first one after the mark is
 // reset notes its time, then the call goes on to libasound.
@@ -225,9 +259,77 @@ bool MeasureJournalCost() {
   return dialogs.shown == 0 && !failed && bytes_per_s > 0;
 }
 
+// Answers every question with Ja, as a user who takes the recording back.
+class YesDialogs : public lorix::Dialogs {
+ public:
+  lorix::DialogAnswer Show(const lorix::DialogRequest& request) override {
+    ++shown;
+    if (request.buttons == lorix::DialogButtons::kYesNo) return lorix::DialogAnswer::kYes;
+    std::fprintf(stderr, "%s: %s\n", request.caption.c_str(), request.text.c_str());
+    return lorix::DialogAnswer::kOk;
+  }
+  int shown = 0;
+};
+
+// A journal of thirty minutes, as a crash leaves it, restored at the next start: the time until
+// it is the stopped recording (TempRecording.wav written) and the heap it needs on the way.
+bool MeasureRestore() {
+  namespace fs = std::filesystem;
+  const fs::path folder =
+      fs::temp_directory_path() / ("lorix_restore_bench_" + std::to_string(getpid()));
+  fs::create_directories(folder);
+  lorix::RecorderPaths paths = lorix::RecorderPaths::ForProgramFolder(folder);
+  lorix::CreateRecorderFolders(paths);
+  constexpr std::size_t kSamples = std::size_t{11025} * 60 * 30;
+  {
+    lorix::Bytes journal = lorix::JournalHeaderBytes({11025, std::time(nullptr), 0});
+    lorix::Bytes buffer(1000);
+    for (std::size_t at = 0; at < kSamples; at += buffer.size()) {
+      for (std::size_t i = 0; i < buffer.size(); ++i) {
+        buffer[i] = static_cast<std::uint8_t>(128.0 + 60.0 * std::sin((at + i) / 7.0));
+      }
+      lorix::AppendBytes(journal, lorix::JournalChunk(buffer));
+    }
+    lorix::WriteFileAtomically(lorix::JournalPath(paths.temps_folder), journal);
+  }
+  const auto journal_bytes = fs::file_size(lorix::JournalPath(paths.temps_folder));
+
+  lorix::ScriptedCaptureBackend capture;
+  lorix::TaskQueue ui;
+  YesDialogs dialogs;
+  lorix::RecordingEngine engine(capture, ui.Poster(), dialogs);
+  lorix::RecorderOptions options;
+  lorix::WavePlayback::Services playback;
+  playback.send_command = [](const std::string&, std::string&) { return 0; };
+  bool restored = false;
+  {
+    lorix::RecordingWorkflow workflow(engine, dialogs, options, paths, playback);
+    workflow.ButtonResetClick(lorix::ResetSender::kNone);
+    const std::size_t before = heap_in_use.load();
+    heap_peak = before;
+    const auto start = Clock::now();
+    workflow.OfferUnfinishedRecording();
+    const double ms = Ms(Clock::now() - start);
+    const double extra = static_cast<double>(heap_peak.load() - before);
+    std::printf(
+        "restore of a 30-minute journal (%.1f MB): %.0f ms, heap peak %.1f MB above before "
+        "(%.2f x the journal)\n",
+        journal_bytes / 1e6, ms, extra / 1e6, extra / static_cast<double>(journal_bytes));
+    restored = workflow.state().SampleCount == static_cast<std::int32_t>(kSamples);
+    workflow.ButtonResetClick(lorix::ResetSender::kNone);
+  }
+  fs::remove_all(folder);
+  return restored && dialogs.shown == 1;
+}
+
 }  // namespace
 
 int main() {
+  // First, while the heap holds little else.
+  if (!MeasureRestore()) {
+    std::fprintf(stderr, "the journal was not restored\n");
+    return 1;
+  }
   const char* file = std::getenv("LORIX_SPEECH_FILE");
   if (file == nullptr || !std::filesystem::exists(file)) {
     std::fprintf(stderr, "LORIX_SPEECH_FILE must name a WAV file to play\n");

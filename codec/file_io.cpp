@@ -33,7 +33,26 @@ std::string RandomTempName() {
   return name + ".tmp";
 }
 
+// fsync of the folder open as `folder_fd` (which may be an O_PATH descriptor). A file system
+// that cannot sync folders (EINVAL) keeps its entries by its own means.
+int SyncFolderAt(int folder_fd) {
+  const int fd = ::openat(folder_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  int result = 0;
+  if (::fsync(fd) != 0 && errno != EINVAL) result = errno;
+  ::close(fd);
+  return result;
+}
+
 }  // namespace
+
+int SyncFolder(const std::filesystem::path& folder) {
+  const int fd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  const int result = SyncFolderAt(fd);
+  ::close(fd);
+  return result;
+}
 
 InputFile::InputFile(const std::filesystem::path& path) : path_(path) {
   // Not blocking on open: a named pipe is refused below instead of hanging the program.
@@ -167,6 +186,10 @@ void WriteFileAtomically(int folder_fd, const std::filesystem::path& path, ByteS
     ::unlinkat(folder_fd, temp.c_str(), 0);
     ThrowFileError("kann nicht geschrieben werden", path, error_number);
   }
+  // The rename reaches the disk with the folder: until then a power cut may bring back the old
+  // file, or none, even though the new one's bytes are synced.
+  error_number = SyncFolderAt(folder_fd);
+  if (error_number != 0) ThrowFileError("kann nicht geschrieben werden", path, error_number);
 }
 
 }  // namespace lorix

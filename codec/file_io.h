@@ -53,10 +53,16 @@ struct FileMode {
 inline constexpr FileMode kDataFileMode{0644};
 inline constexpr FileMode kProgramFileMode{0755};
 
+// Makes the folder's entries (a file made, renamed or removed in it) reach the disk. Returns 0,
+// or the errno value of the failure.
+int SyncFolder(const std::filesystem::path& folder);
+
 // Writes `bytes` to a temporary file in the target's folder and renames it into place, so that a
 // failed write never destroys the file that was there before. The temporary file gets a random
 // name and is made exclusively, so a link planted under any name cannot redirect the write; a
-// link at the target itself is replaced, not followed.
+// link at the target itself is replaced, not followed. When it returns, the file's bytes and its
+// name in the folder are on the disk: what depends on the new file (removing what it replaces)
+// may follow.
 void WriteFileAtomically(const std::filesystem::path& path, ByteSpan bytes,
                          FileMode mode = kDataFileMode);
 // The same in the folder open as `folder_fd`: the file is the last part of `path` there (the

@@ -1,23 +1,40 @@
 // Fuzzes the reader of the recording journal, which the recorder reads at start from whatever a
 // crash, a power cut or anyone with access to TEMPs left there. The input either is the file
 // itself, or describes a journal (header fields and chunks of samples) that is then cut and has
-// one byte changed, so that the reader's checks are reached past the header's checksum.
+// one byte changed, so that the reader's checks are reached past the header's checksum. The scan
+// the recorder restores with must find exactly what the reader reads.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "fuzz/fuzz_support.h"
 #include "recorder/recording_journal.h"
+
+namespace {
+
+void CheckScanAgrees(const lorix::Bytes& file, const std::optional<lorix::JournalContents>& read) {
+  const std::optional<lorix::JournalScan> scan = lorix::ScanJournal(file);
+  LORIX_FUZZ_CHECK(scan.has_value() == read.has_value());
+  if (!scan) return;
+  LORIX_FUZZ_CHECK(scan->sample_count == read->samples.size());
+  LORIX_FUZZ_CHECK(scan->whole_size <= file.size());
+  lorix::Bytes copied(scan->sample_count);
+  lorix::CopyJournalSamples(file, *scan, copied.data());
+  LORIX_FUZZ_CHECK(copied == read->samples);
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider input(data, size);
   if (input.ConsumeBool()) {
     const lorix::Bytes file = input.ConsumeRemainingBytes<std::uint8_t>();
-    if (const auto read = lorix::ReadJournal(file)) {
-      LORIX_FUZZ_CHECK(read->samples.size() <= file.size());
-    }
+    const auto read = lorix::ReadJournal(file);
+    if (read) LORIX_FUZZ_CHECK(read->samples.size() <= file.size());
+    CheckScanAgrees(file, read);
     return 0;
   }
 
@@ -40,6 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!file.empty()) file[changed_at % file.size()] ^= change;
 
   const auto read = lorix::ReadJournal(file);
+  CheckScanAgrees(file, read);
   const bool valid_header =
       header.sample_rate > 0 && header.sample_rate <= 1000000 && header.earlier_samples >= 0;
   if (whole) {

@@ -2,12 +2,15 @@
 
 #include <fcntl.h>
 #include <pthread.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <string_view>
+
+#include "codec/file_io.h"
 
 namespace lorix {
 namespace {
@@ -36,12 +39,37 @@ std::int64_t GetInt64(const std::uint8_t* p) {
                                                       << 32);
 }
 
-// The folder entry of a new file reaches the disk only with the folder itself.
-void SyncFolder(const std::filesystem::path& folder) {
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
+// Walks the whole chunks behind a valid header, calling `take` with the samples of each.
+template <typename Take>
+std::optional<JournalScan> WalkJournal(ByteSpan bytes, Take take) {
+  if (bytes.size() < kJournalHeaderSize) return std::nullopt;
+  const std::uint8_t* p = bytes.data();
+  if (std::string_view(reinterpret_cast<const char*>(p), kMagic.size()) != kMagic ||
+      GetUint32(p + kHeaderChecked) != Checksum(bytes.first(kHeaderChecked))) {
+    return std::nullopt;
+  }
+  JournalScan scan;
+  scan.header.sample_rate = GetInt32(p + 8);
+  scan.header.started = GetInt64(p + 16);
+  scan.header.earlier_samples = GetInt32(p + 24);
+  if (scan.header.sample_rate <= 0 || scan.header.sample_rate > kMaxSampleRate ||
+      GetUint16(p + 12) != 8 || GetUint16(p + 14) != 1 || scan.header.earlier_samples < 0) {
+    return std::nullopt;
+  }
+  // What fits a WAV image below the size every input is held to.
+  const auto max_samples = static_cast<std::size_t>(kMaxInputBytes) - 44;
+  std::size_t at = kJournalHeaderSize;
+  while (bytes.size() - at >= kJournalChunkHeaderSize) {
+    const std::size_t count = GetUint32(p + at);
+    const std::size_t start = at + kJournalChunkHeaderSize;
+    if (count > bytes.size() - start || scan.sample_count + count > max_samples) break;
+    const ByteSpan samples = bytes.subspan(start, count);
+    if (!take(samples, GetUint32(p + at + 4))) break;
+    scan.sample_count += count;
+    at = start + count;
+  }
+  scan.whole_size = at;
+  return scan;
 }
 
 }  // namespace
@@ -72,33 +100,31 @@ Bytes JournalChunk(ByteSpan samples) {
 }
 
 std::optional<JournalContents> ReadJournal(ByteSpan bytes) {
-  if (bytes.size() < kJournalHeaderSize) return std::nullopt;
-  const std::uint8_t* p = bytes.data();
-  if (std::string_view(reinterpret_cast<const char*>(p), kMagic.size()) != kMagic ||
-      GetUint32(p + kHeaderChecked) != Checksum(bytes.first(kHeaderChecked))) {
-    return std::nullopt;
-  }
   JournalContents contents;
-  contents.header.sample_rate = GetInt32(p + 8);
-  contents.header.started = GetInt64(p + 16);
-  contents.header.earlier_samples = GetInt32(p + 24);
-  if (contents.header.sample_rate <= 0 || contents.header.sample_rate > kMaxSampleRate ||
-      GetUint16(p + 12) != 8 || GetUint16(p + 14) != 1 || contents.header.earlier_samples < 0) {
-    return std::nullopt;
-  }
-  // What fits a WAV image below the size every input is held to.
-  const auto max_samples = static_cast<std::size_t>(kMaxInputBytes) - 44;
-  std::size_t at = kJournalHeaderSize;
-  while (bytes.size() - at >= kJournalChunkHeaderSize) {
-    const std::size_t count = GetUint32(p + at);
-    const std::size_t start = at + kJournalChunkHeaderSize;
-    if (count > bytes.size() - start || contents.samples.size() + count > max_samples) break;
-    const ByteSpan samples = bytes.subspan(start, count);
-    if (GetUint32(p + at + 4) != Checksum(samples)) break;
-    AppendBytes(contents.samples, samples);
-    at = start + count;
-  }
+  const std::optional<JournalScan> scan =
+      WalkJournal(bytes, [&contents](ByteSpan samples, std::uint32_t checksum) {
+        if (checksum != Checksum(samples)) return false;
+        AppendBytes(contents.samples, samples);
+        return true;
+      });
+  if (!scan) return std::nullopt;
+  contents.header = scan->header;
   return contents;
+}
+
+std::optional<JournalScan> ScanJournal(ByteSpan bytes) {
+  return WalkJournal(bytes, [](ByteSpan samples, std::uint32_t checksum) {
+    return checksum == Checksum(samples);
+  });
+}
+
+void CopyJournalSamples(ByteSpan bytes, const JournalScan& scan, std::uint8_t* out) {
+  // The chunks were checked by the scan; only those before its end are taken.
+  WalkJournal(bytes.first(std::min(scan.whole_size, bytes.size())),
+              [&out](ByteSpan samples, std::uint32_t) {
+                out = std::copy(samples.begin(), samples.end(), out);
+                return true;
+              });
 }
 
 JournalWriter::~JournalWriter() {
@@ -112,27 +138,61 @@ bool JournalWriter::Begin(const std::filesystem::path& path, const JournalHeader
   failed_ = false;
   bytes_written_ = 0;
   syncs_ = 0;
-  // Made afresh and exclusively: an old journal goes, and a link planted under the name is
-  // removed rather than followed.
-  ::unlink(path.c_str());
-  fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0600);
+  // Made afresh and exclusively under a name of its own (a link planted there is removed rather
+  // than followed), and renamed into place once its first part is written: a journal that cannot
+  // be written (a full disk) leaves the one that is there, which still holds what it could.
+  const std::filesystem::path fresh = path.string() + ".new";
+  ::unlink(fresh.c_str());
+  fd_ =
+      ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0600);
   if (fd_ < 0) {
     failed_ = true;
     return false;
   }
-  Bytes first = JournalHeaderBytes(header);
-  if (!earlier.empty()) AppendBytes(first, JournalChunk(earlier));
-  if (!WriteAll(first)) {
+  // The earlier material is written from where it lies, without a copy.
+  std::uint8_t chunk_header[kJournalChunkHeaderSize];
+  PutUint32(chunk_header, static_cast<std::uint32_t>(earlier.size()));
+  PutUint32(chunk_header + 4, Checksum(earlier));
+  if (!WriteAll(JournalHeaderBytes(header)) ||
+      (!earlier.empty() && (!WriteAll(ByteSpan(chunk_header)) || !WriteAll(earlier))) ||
+      ::rename(fresh.c_str(), path.c_str()) != 0) {
+    failed_ = true;
     ::close(fd_);
     fd_ = -1;
-    ::unlink(path.c_str());
+    ::unlink(fresh.c_str());
     return false;
   }
+  StartWriter();
+  return true;
+}
+
+bool JournalWriter::Resume(const std::filesystem::path& path, std::size_t whole_size) {
+  if (IsOpen()) Close();
+  path_ = path;
+  failed_ = false;
+  bytes_written_ = 0;
+  syncs_ = 0;
+  fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
+  struct stat info {};
+  // A chunk the disk got only in part is cut off, so that the next one follows the whole ones.
+  if (fd_ < 0 || ::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode) ||
+      static_cast<std::uint64_t>(info.st_size) < whole_size ||
+      ::ftruncate(fd_, static_cast<off_t>(whole_size)) != 0) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    failed_ = true;
+    return false;
+  }
+  StartWriter();
+  return true;
+}
+
+void JournalWriter::StartWriter() {
   pending_.clear();
   stop_ = false;
   discard_ = false;
+  writer_passes_ = 0;
   thread_ = std::thread(&JournalWriter::Run, this);
-  return true;
 }
 
 void JournalWriter::Append(ByteSpan samples) {
@@ -146,13 +206,19 @@ void JournalWriter::Append(ByteSpan samples) {
 
 void JournalWriter::Finish() {
   failed_ = false;  // nothing is left to protect
-  if (!IsOpen()) return;
+  if (!IsOpen()) {
+    // One whose new beginning failed is still there, with what it could hold.
+    if (!path_.empty()) ::unlink(path_.c_str());
+    path_.clear();
+    return;
+  }
   {
     std::lock_guard lock(mutex_);
     discard_ = true;  // what is still pending would only be removed with the file
   }
   Close();
   ::unlink(path_.c_str());
+  path_.clear();
 }
 
 void JournalWriter::Close() {
@@ -191,11 +257,14 @@ void JournalWriter::Run() {
   for (;;) {
     const Clock::time_point due = last_sync + std::chrono::seconds(1);
     const auto ready = [this] { return stop_ || !pending_.empty(); };
-    if (unsynced) {
+    // A sync is due only for written bytes. After a failure nothing is written or synced any
+    // more: the writer sleeps until it is stopped (a full disk must not cost a core).
+    if (unsynced && !Failed()) {
       wake_.wait_until(lock, due, ready);
     } else {
       wake_.wait(lock, ready);
     }
+    ++writer_passes_;
     if (discard_) return;
     Bytes batch;
     batch.swap(pending_);
@@ -204,7 +273,9 @@ void JournalWriter::Run() {
 
     if (!batch.empty() && !Failed() && WriteAll(JournalChunk(batch))) unsynced = true;
     // Written bytes survive a killed program at once; a power cut only once they are synced.
-    if (unsynced && !Failed() && (stop || Clock::now() >= due)) {
+    // What was written before a failure is synced at once, as nothing more follows it.
+    if (unsynced && (stop || Failed() || Clock::now() >= due)) {
+      // The folder entry of a new file reaches the disk only with the folder itself.
       if (!folder_synced) SyncFolder(path_.parent_path());
       folder_synced = true;
       if (::fdatasync(fd_) != 0) failed_ = true;

@@ -48,6 +48,18 @@ struct JournalContents {
 // Reads a journal as far as it is whole. Nothing when the header is missing, cut or damaged.
 std::optional<JournalContents> ReadJournal(ByteSpan bytes);
 
+// Where a journal's whole chunks end and how many samples they hold, found without copying them.
+struct JournalScan {
+  JournalHeader header;
+  std::size_t sample_count = 0;
+  std::size_t whole_size = kJournalHeaderSize;  // the bytes up to the end of the last whole chunk
+};
+
+// Checks a journal as ReadJournal does. Nothing when the header is missing, cut or damaged.
+std::optional<JournalScan> ScanJournal(ByteSpan bytes);
+// Copies the samples of the whole chunks `scan` found in `bytes` to `out` (scan.sample_count).
+void CopyJournalSamples(ByteSpan bytes, const JournalScan& scan, std::uint8_t* out);
+
 // Appends the samples of a running recording to the journal. Append only copies them; a writer
 // thread writes them at once and syncs them to the disk at most once a second, so neither the
 // capture thread nor the user-interface thread waits for the disk.
@@ -59,21 +71,30 @@ class JournalWriter {
   JournalWriter& operator=(const JournalWriter&) = delete;
 
   // Starts a new journal at `path` (replacing one that is there) with `earlier` as its first
-  // chunk. False when the file cannot be made; the journal is then not open.
+  // chunk. False when the file cannot be made or written; the journal is then not open, and one
+  // that was there stays until Finish.
   bool Begin(const std::filesystem::path& path, const JournalHeader& header, ByteSpan earlier);
+  // Goes on appending to the journal at `path` after its first `whole_size` bytes (its whole
+  // chunks, as ScanJournal found them), so that a restored recording is not written again.
+  // False when it cannot be opened; the journal is then not open.
+  bool Resume(const std::filesystem::path& path, std::size_t whole_size);
   bool IsOpen() const { return fd_ >= 0; }
   // Does nothing while the journal is not open.
   void Append(ByteSpan samples);
-  // The normal end: stops writing and removes the file. Does nothing when none is open.
+  // The normal end: stops writing and removes the file (also one a failed Begin left).
   void Finish();
-  // A write or sync failed since Begin: what follows is no longer written.
+  // A write or sync failed since Begin: what follows is no longer written, and the writer
+  // thread sleeps until the journal is closed or begun again.
   bool Failed() const { return failed_.load(std::memory_order_relaxed); }
 
-  // What the writer thread did since Begin, for the benchmark.
+  // What the writer thread did since Begin, for the benchmark and the tests: the bytes it
+  // wrote, its syncs, and the times it woke up to look for work.
   std::int64_t BytesWritten() const { return bytes_written_.load(); }
   std::int64_t Syncs() const { return syncs_.load(); }
+  std::int64_t WriterPasses() const { return writer_passes_.load(); }
 
  private:
+  void StartWriter();
   void Run();
   // Stops the writer thread after it has written what is pending, and closes the file.
   void Close();
@@ -90,6 +111,7 @@ class JournalWriter {
   std::atomic<bool> failed_{false};
   std::atomic<std::int64_t> bytes_written_{0};
   std::atomic<std::int64_t> syncs_{0};
+  std::atomic<std::int64_t> writer_passes_{0};
 };
 
 }  // namespace lorix

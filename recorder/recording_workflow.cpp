@@ -75,6 +75,8 @@ void RecordingWorkflow::UpdateControls() {
   in.mp3_size_estimate = EstimatedMp3Size(state_.SampleCount, state_.CurrentSampleRate);
   in.PlayFile = playback_.PlayFile();
   lorix::UpdateControls(in, controls_);
+  // TempRecording.wav would play an older state of the recording.
+  if (recording_unsaved_) controls_.ButtonAndPlayOrig.enabled = false;
   if (journal_.Failed()) controls_.PanelBottom = kUnprotectedRecordingText;
 }
 
@@ -129,7 +131,7 @@ void RecordingWorkflow::StopRecording() {
   }
   state_.SampleCount = FinishPcmStream(pcm_stream_, state_.CurrentSampleRate);
   state_.CompressedStale = true;
-  SaveFile(paths_.temp_recording, pcm_stream_);
+  SaveRecording(true);
   UpdateControls();
   // A changed recording must be compressed again before step 4.
   controls_.ButtonCreateOpenMail.enabled = false;
@@ -137,12 +139,37 @@ void RecordingWorkflow::StopRecording() {
   Focus(FocusTarget::kScrollBarRecordLevel);
 }
 
+bool RecordingWorkflow::SaveRecording(bool report) {
+  try {
+    WriteFileAtomically(paths_.temp_recording,
+                        unsaved_recording_.empty() ? pcm_stream_ : unsaved_recording_);
+    recording_unsaved_ = false;
+    Bytes().swap(unsaved_recording_);
+    return true;
+  } catch (const CodecError& error) {
+    recording_unsaved_ = true;
+    if (report)
+      ShowError(std::string(error.what()) + "\r\nDie Aufnahme bleibt im Speicher erhalten.");
+    return false;
+  }
+}
+
+void RecordingWorkflow::EndRecordingProtection() {
+  journal_.Finish();
+  recording_unsaved_ = false;
+  Bytes().swap(unsaved_recording_);
+}
+
 void RecordingWorkflow::StartOrContinueRecording() {
   const std::string recording = paths_.temp_recording.string();
   // After step 3 PcmStream holds the decoded version: the uncompressed recording is put back
   // before more is appended. A loaded WAV becomes the start of the recording the same way.
+  // TempRecording.wav is not read while it is older than the recording in memory.
   const bool reload = !pcm_stream_.empty() || controls_.LabelRecordedWAV_File != recording;
-  if (reload && IsWavFile(controls_.LabelRecordedWAV_File)) {
+  if (recording_unsaved_) {
+    if (!unsaved_recording_.empty()) pcm_stream_ = std::move(unsaved_recording_);
+    Bytes().swap(unsaved_recording_);
+  } else if (reload && IsWavFile(controls_.LabelRecordedWAV_File)) {
     if (!LoadRecordedWav()) {
       UpdateControls();
       return;
@@ -194,7 +221,10 @@ void RecordingWorkflow::ProcessSoundData(const std::uint8_t* data, std::int32_t 
     journal_.Append(samples);
     if (journal_.Failed()) controls_.PanelBottom = kUnprotectedRecordingText;
   }
+  ShowSoundData(samples);
+}
 
+void RecordingWorkflow::ShowSoundData(ByteSpan samples) {
   SoundDataContext context;
   context.RecordingActive = state_.RecordingActive;
   context.pcm_stream_size = static_cast<std::int64_t>(pcm_stream_.size());
@@ -220,7 +250,7 @@ bool RecordingWorkflow::ButtonResetClick(ResetSender sender) {
                                                DialogIcon::kQuestion, DialogButtons::kOkCancel});
     if (answer != DialogAnswer::kOk) return false;
   }
-  journal_.Finish();
+  EndRecordingProtection();
   engine_.StopSK();
   state_.RecordingActive = false;
   state_.LevelMeterOn = false;

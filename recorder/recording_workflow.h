@@ -166,6 +166,13 @@ class RecordingWorkflow {
   void StartOrContinueRecording();
   // Pause/stop: finishes the WAV image, saves TempRecording.wav.
   void StopRecording();
+  // Writes the recording (PcmStream, or the copy kept after a step 3) to TempRecording.wav. A
+  // failure is reported (`report`) and leaves the recording unsaved: it is then in memory and in
+  // the journal only.
+  bool SaveRecording(bool report);
+  // The recording is given up, or safe in TempRecording.wav: the journal and the copy kept
+  // while it could not be written go.
+  void EndRecordingProtection();
   void StartEngine();
   // Loads the WAV file named by LabelRecordedWAV_File into PcmStream; false after a message.
   bool LoadRecordedWav();
@@ -194,9 +201,20 @@ class RecordingWorkflow {
   bool Enabled(RecordSender sender) const;
   // Starts a journal that holds what PcmStream holds so far; `started` goes into its header.
   void BeginJournal(std::int64_t started);
-  void RestoreRecording(const JournalContents& journal);
-  // A journal that cannot be read is renamed to Recovery-<date>.raw and reported.
-  void KeepJournalAside(const std::filesystem::path& journal);
+  // The level meter, the duration label and the size estimate for one buffer of samples that
+  // PcmStream holds.
+  void ShowSoundData(ByteSpan samples);
+  bool IsRestorableSampleRate(std::int32_t rate) const;
+  // Makes the journal read from `journal_bytes` (released on the way) the stopped recording
+  // and goes on in it; `aside` is where it lies meanwhile. False, with nothing changed, when the
+  // recording does not fit into memory.
+  bool RestoreRecording(Bytes& journal_bytes, const JournalScan& journal,
+                        const std::filesystem::path& aside);
+  // Renames the journal to Recovery-<date>.raw; nothing (and `error`) when it cannot.
+  std::optional<std::filesystem::path> SetJournalAside(const std::filesystem::path& journal,
+                                                       std::error_code& error);
+  // Tells the user that a journal is kept as `kept` and why ("konnte nicht gelesen werden").
+  void ReportJournalKeptAside(const std::filesystem::path& kept, const std::string& reason);
 
   RecordingEngine& engine_;
   Dialogs& dialogs_;
@@ -217,6 +235,11 @@ class RecordingWorkflow {
   // When the next attachment was named: its file name and the MP3's title tell this time.
   std::tm attachment_time_{};
   JournalWriter journal_;
+  // TempRecording.wav could not be written at the last stop and is older than the recording,
+  // which only memory and the journal hold: PcmStream, or after step 3 (which puts the decoded
+  // version there) `unsaved_recording_`.
+  bool recording_unsaved_ = false;
+  Bytes unsaved_recording_;
 };
 
 }  // namespace lorix

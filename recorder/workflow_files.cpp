@@ -139,7 +139,7 @@ std::optional<std::string> RecordingWorkflow::LoadWav(const std::string& path) {
     ShowError(error.what());
     return std::nullopt;
   }
-  journal_.Finish();  // the recording is given up for the loaded file
+  EndRecordingProtection();  // the recording is given up for the loaded file
   if (playback_.PlaybackActive()) playback_.ClosePlayback();
   pcm_stream_ = std::move(wav.PcmStream);
   const std::int32_t samples = wav.format.sample_count;
@@ -186,7 +186,7 @@ std::optional<std::string> RecordingWorkflow::LoadCompressed(const std::string& 
     return std::nullopt;
   }
 
-  journal_.Finish();
+  EndRecordingProtection();
   if (playback_.PlaybackActive()) playback_.ClosePlayback();
   controls_.LabelRecordedWAV_File = "(-)";
   compressed_stream_ = std::move(stream);

@@ -1,6 +1,8 @@
 // Step 3 of the workflow and the two listen buttons: the recording is compressed, decoded back
 // and saved as TempCompressed.wav, so that the user hears what the recipient will hear.
 
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "codec/codec_error.h"
@@ -9,6 +11,7 @@
 #include "codec/info_text.h"
 #include "codec/stream_header.h"
 #include "codec/version.h"
+#include "codec/wav_header.h"
 #include "recorder/recording_workflow.h"
 
 namespace lorix {
@@ -19,14 +22,30 @@ void RecordingWorkflow::ButtonComprDecomprAndPlayClick() {
     ButtonStopClick();
     return;
   }
-  if (state_.RecordingActive) StopRecording();
-  // The recording is complete in TempRecording.wav: nothing is left to restore after a crash.
-  journal_.Finish();
+  if (state_.RecordingActive) {
+    StopRecording();
+  } else if (recording_unsaved_) {
+    // Space may have been made since the stop; a failure was reported then.
+    SaveRecording(false);
+  }
 
   controls_.ButtonCreateOpenMail.enabled = false;
-  if (!LoadRecordedWav()) {
-    UpdateControls();
-    return;
+  if (recording_unsaved_) {
+    // TempRecording.wav is older than the recording: step 3 works from memory, and the journal
+    // stays until the recording is safe on the disk or given up.
+    if (unsaved_recording_.empty()) {
+      unsaved_recording_ = pcm_stream_;
+    } else {
+      pcm_stream_ = unsaved_recording_;  // PcmStream holds the decoded version of a step 3
+    }
+    state_.SampleCount = static_cast<std::int32_t>(pcm_stream_.size() - kWavHeaderSize);
+  } else {
+    // The recording is complete in TempRecording.wav: nothing is left to restore after a crash.
+    journal_.Finish();
+    if (!LoadRecordedWav()) {
+      UpdateControls();
+      return;
+    }
   }
   ShowWaitPanel();
   if (!CompressPcmStream()) {
@@ -40,11 +59,18 @@ void RecordingWorkflow::ButtonComprDecomprAndPlayClick() {
 
   controls_.ButtonCreateOpenMail.enabled = false;
   ShowWaitPanel();
-  if (!DecompressIntoPcmStream() || !SaveFile(paths_.temp_compressed, pcm_stream_)) {
+  if (!DecompressIntoPcmStream()) {
     UpdateControls();
     return;
   }
-  playback_.SetPlayFile(paths_.temp_compressed.string(), controls_.CBAndPlayLRXFile);
+  if (SaveFile(paths_.temp_compressed, pcm_stream_)) {
+    playback_.SetPlayFile(paths_.temp_compressed.string(), controls_.CBAndPlayLRXFile);
+  } else {
+    // Nothing to listen to (an older decoded version must not pass for this one), but the
+    // compressed recording is complete in memory and step 4 can send it.
+    std::error_code ignored;
+    std::filesystem::remove(paths_.temp_compressed, ignored);
+  }
   NewAttachmentName();
   // Step 4 follows the state: enabled now, or once the automatic playback has ended.
   UpdateControls();

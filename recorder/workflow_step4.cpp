@@ -75,6 +75,11 @@ Bytes RecordingWorkflow::Mp3OfTheMessage() const {
   // The uncompressed recording (TempRecording.wav or the loaded WAV) sounds best; a loaded
   // compressed file has only its decoded form, which PcmStream holds after every step 3 and
   // every load, as it does when the recording's file has gone meanwhile.
+  // While TempRecording.wav could not be written it is older than the recording in memory.
+  if (recording_unsaved_) {
+    return EncodeMp3(unsaved_recording_.empty() ? pcm_stream_ : unsaved_recording_,
+                     attachment_time_);
+  }
   const std::string& original = controls_.LabelRecordedWAV_File;
   std::error_code error;
   if (original.size() > 3 && std::filesystem::is_regular_file(original, error)) {

@@ -38,6 +38,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
 #include "audio/alsa_capture_backend.h"
@@ -59,6 +60,7 @@
 #include "recorder/attachment_names.h"
 #include "recorder/recorder_paths.h"
 #include "recorder/recorder_settings.h"
+#include "recorder/recording_journal.h"
 #include "recorder/settings_file.h"
 #include "recorder/window/main_window.h"
 #include "recorder/window/qt_file_dialog.h"
@@ -753,6 +755,69 @@ TEST_F(RecorderEndToEnd, TheRoadOfOneMessage) {
   EXPECT_EQ(mail.Calls()[1].end()[-3], again.string());
   EXPECT_EQ(mail.Calls()[1].back(), Mp3PathFor(again.string()));
   EXPECT_TRUE(r.sound_card().MemoErrors()->toPlainText().isEmpty());
+}
+
+// TEMPs on a small file system of its own (as a nearly full disk) that fills while a recording
+// is continued: the stop says so, and step 3 and step 4 still send every second of it. The
+// journal stays, since the recording never reached TempRecording.wav.
+TEST_F(RecorderEndToEnd, AFullTempsFolderLosesNoSecondOfAContinuedRecording) {
+  FakeMailProgram mail(folder_);  // the mail after step 4 opens nothing on the test machine
+  recorder_.reset();
+  const fs::path temps = RecorderPaths::ForProgramFolder(folder_).temps_folder;
+  fs::create_directories(temps);
+  // 64 KiB: the first second fits as TempRecording.wav and journal, the whole message does not.
+  ASSERT_EQ(::mount("tmpfs", temps.c_str(), "tmpfs", 0, "size=64k,mode=0700"), 0)
+      << "mounting a small TEMPs needs root, as the test machines run it";
+  struct Unmount {
+    fs::path at;
+    ~Unmount() { ::umount2(at.c_str(), MNT_DETACH); }
+  } unmount{temps};
+  recorder_ = std::make_unique<Recorder>(folder_);
+  Recorder& r = *recorder_;
+  ASSERT_NO_FATAL_FAILURE(ShowWindow({20, 20}));
+  const PcmSound speech = ReadSound(kSpeech);
+  const auto message = std::chrono::milliseconds(speech.samples.size() * 1000 / 11025);
+
+  r.Find<QCheckBox>("CBAndPlayLRXFile")->click();
+  ASSERT_NO_FATAL_FAILURE(r.Click("ButtonRecordLevelOnOff"));
+  ASSERT_TRUE(PumpUntil([&] { return r.buffers >= 3; }, 5s));
+  ASSERT_NO_FATAL_FAILURE(r.Click("ButtonRecord"));
+  ChildProgram paplay("/usr/bin/paplay", folder_, {kSpeech.string()});
+  ASSERT_TRUE(paplay.started());
+  Pump(1s);
+  ASSERT_NO_FATAL_FAILURE(r.Click("ButtonRecord"));  // pause: this part fits
+  const std::int32_t first_part = r.workflow().state().SampleCount;
+  ASSERT_EQ(fs::file_size(r.paths().temp_recording), 44u + static_cast<unsigned>(first_part));
+  EXPECT_TRUE(r.dialogs.shown.empty()) << DialogTexts(r.dialogs);
+  ASSERT_NO_FATAL_FAILURE(r.Click("ButtonRecord"));  // continue until the message ends
+  ASSERT_TRUE(PumpUntil([&] { return !paplay.Running(); }, message + 20s));
+  Pump(800ms);
+  ASSERT_NO_FATAL_FAILURE(r.Click("ButtonRecord"));  // stop: TempRecording.wav does not fit
+  const std::int32_t samples = r.workflow().state().SampleCount;
+  EXPECT_GT(samples - first_part, 11025 * 2);
+  ASSERT_EQ(r.dialogs.shown.size(), 1u);
+  EXPECT_NE(r.dialogs.shown[0].text.find(r.paths().temp_recording.string()), std::string::npos)
+      << r.dialogs.shown[0].text;
+  EXPECT_EQ(fs::file_size(r.paths().temp_recording), 44u + static_cast<unsigned>(first_part));
+
+  // Step 3 works from memory (TempCompressed.wav does not fit either, and is reported).
+  ASSERT_NO_FATAL_FAILURE(r.Click("ButtonComprDecomprAndPlay"));
+  EXPECT_EQ(r.workflow().state().SampleCount, samples);
+  EXPECT_EQ(Decompress(r.workflow().CompressedStream(), InitCodecTables()).SampleCount, samples);
+  EXPECT_TRUE(fs::exists(JournalPath(temps)));
+
+  // Step 4 writes to LORIXs, which has room: the attachment holds every sample recorded.
+  ASSERT_TRUE(r.Button("ButtonCreateOpenMail")->isEnabled()) << DialogTexts(r.dialogs);
+  const std::string offered = r.workflow().state().AttachmentPath;
+  r.chosen_files.push_back(offered);
+  ASSERT_NO_FATAL_FAILURE(r.Click("ButtonCreateOpenMail"));
+  ASSERT_TRUE(fs::exists(offered)) << DialogTexts(r.dialogs);
+  const DecompressResult sent = Decompress(ReadBytes(offered), InitCodecTables());
+  EXPECT_EQ(sent.SampleCount, samples);
+  std::printf("recorded %d samples (%d before the pause) with TEMPs full\n", samples, first_part);
+  EXPECT_TRUE(fs::exists(JournalPath(temps)));
+  r.window().close();
+  Pump(300ms);
 }
 
 // The program itself, as a user starts it, killed with SIGKILL a second after a spoken message

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "codec/file_io.h"
+#include "tests/recorder/file_size_limit.h"
 
 namespace lorix {
 namespace {
@@ -60,6 +62,18 @@ TEST(RecordingJournal, AJournalCutAtAnyByteRestoresItsWholeChunks) {
       continue;
     }
     ASSERT_TRUE(read) << cut;
+    // The scan without copies finds the same samples, and where the whole chunks end.
+    const std::optional<JournalScan> scan = ScanJournal(ByteSpan(file).first(cut));
+    ASSERT_TRUE(scan) << cut;
+    ASSERT_EQ(scan->sample_count, read->samples.size()) << cut;
+    std::size_t whole_size = kJournalHeaderSize;
+    for (const std::size_t end : chunk_ends) {
+      if (end <= cut) whole_size = end;
+    }
+    EXPECT_EQ(scan->whole_size, whole_size) << cut;
+    Bytes copied(scan->sample_count);
+    CopyJournalSamples(ByteSpan(file).first(cut), *scan, copied.data());
+    EXPECT_EQ(copied, read->samples) << cut;
     EXPECT_EQ(read->header.sample_rate, 8000);
     EXPECT_EQ(read->header.started, 1700000000);
     EXPECT_EQ(read->header.earlier_samples, 300);
@@ -82,6 +96,86 @@ TEST(RecordingJournal, AJournalCutAtAnyByteRestoresItsWholeChunks) {
   JournalWriter writer;
   ASSERT_TRUE(writer.Begin(path, header, {}));
   writer.Append(chunks[1]);
+  writer.Finish();
+  EXPECT_FALSE(fs::exists(path));
+  fs::remove_all(folder);
+}
+
+// A restored recording goes on in its journal: what follows its last whole chunk (a chunk the
+// disk got only in part) is cut off, and new chunks follow the whole ones.
+TEST(RecordingJournal, AResumedJournalGoesOnAfterItsWholeChunks) {
+  const fs::path folder =
+      fs::temp_directory_path() / ("lorix_journal_resume_" + std::to_string(getpid()));
+  fs::create_directories(folder);
+  const fs::path path = JournalPath(folder);
+  const Bytes earlier = Samples(500, 1);
+  Bytes file = JournalHeaderBytes({11025, 1700000000, 0});
+  AppendBytes(file, JournalChunk(earlier));
+  const std::size_t whole_size = file.size();
+  const Bytes cut_chunk = JournalChunk(Samples(1000, 2));
+  file.insert(file.end(), cut_chunk.begin(), cut_chunk.begin() + 300);
+  WriteFileAtomically(path, file);
+  ASSERT_EQ(ScanJournal(file)->whole_size, whole_size);
+
+  const Bytes more = Samples(700, 3);
+  {
+    JournalWriter writer;
+    ASSERT_TRUE(writer.Resume(path, whole_size));
+    writer.Append(more);
+  }  // closed with everything written, as a killed program's journal stays
+  Bytes expected(earlier.size() + more.size());
+  std::copy(more.begin(), more.end(), std::copy(earlier.begin(), earlier.end(), expected.begin()));
+  const std::optional<JournalContents> read = ReadJournal(ReadWholeFile(path));
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->header.started, 1700000000);
+  EXPECT_EQ(read->samples, expected);
+
+  // A journal shorter than its scan said (changed meanwhile) is not appended to.
+  JournalWriter writer;
+  EXPECT_FALSE(writer.Resume(path, ReadWholeFile(path).size() + 1));
+  EXPECT_FALSE(writer.IsOpen());
+  fs::remove_all(folder);
+}
+
+// On a full disk the writer gives up the journal and sleeps: it neither writes nor wakes again
+// until the journal is closed or begun anew, however long the recording goes on (also past the
+// time the next sync of what it wrote before was due).
+TEST(RecordingJournal, AFailedWriteLeavesTheWriterAsleep) {
+  const fs::path folder =
+      fs::temp_directory_path() / ("lorix_journal_full_" + std::to_string(getpid()));
+  fs::create_directories(folder);
+  const fs::path path = JournalPath(folder);
+  JournalWriter writer;
+  {
+    // Room for the header and one chunk of 1000 samples.
+    testing::FileSizeLimit disk_full(kJournalHeaderSize + kJournalChunkHeaderSize + 1000 + 100);
+    ASSERT_TRUE(disk_full.applied());
+    ASSERT_TRUE(writer.Begin(path, {11025, 0, 0}, {}));
+    writer.Append(Samples(1000, 1));
+    ASSERT_TRUE(WaitForBytesWritten(writer, kJournalHeaderSize + kJournalChunkHeaderSize + 1000));
+    writer.Append(Samples(1000, 2));
+    for (int i = 0; i < 400 && !writer.Failed(); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_TRUE(writer.Failed());
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the pass that failed ends
+  const std::int64_t passes = writer.WriterPasses();
+  const std::int64_t written = writer.BytesWritten();
+  // Longer than a sync interval: a writer that waited for the next sync would wake meanwhile.
+  for (int i = 0; i < 25; ++i) {
+    writer.Append(Samples(1000, i));  // the recording goes on in memory
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  EXPECT_EQ(writer.WriterPasses(), passes);
+  EXPECT_EQ(writer.BytesWritten(), written);
+  // The chunk written before the failure was synced, and is what the journal holds.
+  EXPECT_GE(writer.Syncs(), 1);
+  EXPECT_EQ(ReadJournal(ReadWholeFile(path))->samples, Samples(1000, 1));
+
+  // The next begin (a continued recording) writes again.
+  ASSERT_TRUE(writer.Begin(path, {11025, 0, 0}, Samples(300, 4)));
+  EXPECT_FALSE(writer.Failed());
   writer.Finish();
   EXPECT_FALSE(fs::exists(path));
   fs::remove_all(folder);

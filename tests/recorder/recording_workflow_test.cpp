@@ -1,7 +1,30 @@
 #include "tests/recorder/workflow_fixture.h"
 
+#include <functional>
+
+#include "tests/recorder/file_size_limit.h"
+
 namespace lorix {
 namespace {
+
+// The recording dialogs that also look around whenever a box is shown.
+class LookingDialogs : public testing::RecordingDialogs {
+ public:
+  DialogAnswer Show(const DialogRequest& request) override {
+    if (on_show) on_show();
+    return RecordingDialogs::Show(request);
+  }
+  std::function<void()> on_show;
+};
+
+std::vector<std::string> RecoveryFiles(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with("Recovery-")) names.push_back(name);
+  }
+  return names;
+}
 
 TEST_F(RecordingWorkflowTest, StartStateOffersSteps1And2Only) {
   EXPECT_TRUE(c().ButtonRecordLevelOnOff.enabled);
@@ -409,6 +432,110 @@ TEST_F(RecordingWorkflowTest, AnUnreadableJournalIsKeptAsideAndReportedOnce) {
   EXPECT_EQ(ReadWholeFile(kept[0]), garbage);
   EXPECT_NE(dialogs_.shown[0].text.find(kept[0].string()), std::string::npos);
   EXPECT_TRUE(s().BufferPristine);
+
+  // A journal at a rate that is neither recorded nor played is kept aside the same way.
+  Bytes odd_rate = JournalHeaderBytes({500, 0, 0});
+  AppendBytes(odd_rate, JournalChunk(Bytes(1000, 150)));
+  WriteFileAtomically(JournalPath(paths_.temps_folder), odd_rate);
+  workflow_->OfferUnfinishedRecording();
+  ASSERT_EQ(dialogs_.shown.size(), 2U);
+  EXPECT_EQ(dialogs_.shown[1].icon, DialogIcon::kWarning);
+  EXPECT_NE(dialogs_.shown[1].text.find("Abtastrate (500 Hz)"), std::string::npos);
+  EXPECT_EQ(RecoveryFiles(paths_.temps_folder).size(), 2U);
+  EXPECT_FALSE(fs::exists(JournalPath(paths_.temps_folder)));
+  EXPECT_TRUE(s().BufferPristine);
+}
+
+// A journal at a rate the player plays but the recorder no longer records (the setting changed)
+// is restored to be compressed and sent, but not continued at the other rate.
+TEST_F(RecordingWorkflowTest, AJournalAtAnotherPlayableRateIsRestoredButNotContinued) {
+  Bytes other_rate = JournalHeaderBytes({8000, 0, 0});
+  AppendBytes(other_rate, JournalChunk(Bytes(1000, 150)));
+  WriteFileAtomically(JournalPath(paths_.temps_folder), other_rate);
+  workflow_->OfferUnfinishedRecording();
+  ASSERT_EQ(dialogs_.shown.size(), 1U);
+  EXPECT_EQ(dialogs_.shown[0].buttons, DialogButtons::kYesNo);
+  EXPECT_EQ(s().CurrentSampleRate, 8000);
+  EXPECT_EQ(s().SampleCount, 1000);
+  EXPECT_FALSE(c().ButtonRecord.enabled);
+  EXPECT_TRUE(c().ButtonComprDecomprAndPlay.enabled);
+}
+
+// A journal is read while it lies aside as Recovery-..., so one that kills the program on the way
+// is not met again at every start. Restored, it is put back and goes on: no sample is written
+// again, and a part of a chunk the disk got only in part is dropped.
+TEST_F(RecordingWorkflowTest, ARestoredJournalIsSetAsideWhileReadAndThenReused) {
+  const std::vector<std::uint8_t> tone = Tone(20000);
+  const fs::path journal = JournalPath(paths_.temps_folder);
+  RecordAndPause(2);
+  workflow_.reset();  // no normal end
+  const Bytes whole = ReadWholeFile(journal);
+  Bytes with_cut_chunk = whole;
+  AppendBytes(with_cut_chunk, ByteSpan(JournalChunk(Bytes(500, 7))).first(100));
+  WriteFileAtomically(journal, with_cut_chunk);
+
+  LookingDialogs looking;
+  bool journal_in_place = true;
+  std::size_t kept_aside = 0;
+  looking.on_show = [&] {
+    journal_in_place = fs::exists(journal);
+    kept_aside = RecoveryFiles(paths_.temps_folder).size();
+  };
+  workflow_dialogs_ = &looking;
+  CreateWorkflow();
+  workflow_->OfferUnfinishedRecording();  // answered Ja
+  ASSERT_EQ(looking.shown.size(), 1U);
+  EXPECT_FALSE(journal_in_place);
+  EXPECT_EQ(kept_aside, 1U);
+  EXPECT_EQ(s().SampleCount, 2000);
+  EXPECT_TRUE(RecoveryFiles(paths_.temps_folder).empty());
+  EXPECT_EQ(ReadWholeFile(journal), whole);
+
+  Press(RecordSender::kButtonRecord);
+  Capture(1);
+  workflow_.reset();  // killed again
+  const std::optional<JournalContents> read = ReadJournal(ReadWholeFile(journal));
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->samples, Bytes(tone.begin(), tone.begin() + 3000));
+}
+
+// The disk fills while a recording is continued. Neither the stop nor step 3 lets the older
+// TempRecording.wav replace the longer recording in memory, and the journal stays until the
+// recording is safely written.
+TEST_F(RecordingWorkflowTest, AContinuedRecordingWhoseWavCannotBeWrittenKeepsEverySample) {
+  const std::vector<std::uint8_t> tone = Tone(20000);
+  const fs::path journal = JournalPath(paths_.temps_folder);
+  RecordAndPause(3);
+  {
+    testing::FileSizeLimit disk_full(4500);  // TempRecording.wav of 3000 samples fits, no more
+    ASSERT_TRUE(disk_full.applied());
+    RecordAndPause(3);
+    ASSERT_EQ(dialogs_.shown.size(), 1U);
+    EXPECT_EQ(dialogs_.shown[0].icon, DialogIcon::kError);
+    EXPECT_NE(dialogs_.shown[0].text.find(Quoted(paths_.temp_recording)), std::string::npos);
+    EXPECT_FALSE(c().ButtonAndPlayOrig.enabled);  // it would play the older file
+
+    workflow_->ButtonComprDecomprAndPlayClick();  // TempCompressed.wav does not fit either
+    ASSERT_EQ(dialogs_.shown.size(), 2U);
+    EXPECT_NE(dialogs_.shown[1].text.find(Quoted(paths_.temp_compressed)), std::string::npos);
+    EXPECT_EQ(Decompress(workflow_->CompressedStream(), InitCodecTables()).SampleCount, 6000);
+    EXPECT_TRUE(c().ButtonCreateOpenMail.enabled);  // step 4 sends it from memory
+    EXPECT_TRUE(fs::exists(journal));
+
+    // Continued again, still from memory; the stop reports once more.
+    Press(RecordSender::kButtonRecord);
+    Capture(1);
+    Press(RecordSender::kButtonRecord);
+    EXPECT_EQ(dialogs_.shown.size(), 3U);
+    EXPECT_TRUE(fs::exists(journal));
+  }
+  // Space again: step 3 writes the recording, and only then the journal goes.
+  workflow_->ButtonComprDecomprAndPlayClick();
+  EXPECT_EQ(ReadWholeFile(paths_.temp_recording),
+            WavImage(Bytes(tone.begin(), tone.begin() + 7000)));
+  EXPECT_EQ(Decompress(workflow_->CompressedStream(), InitCodecTables()).SampleCount, 7000);
+  EXPECT_FALSE(fs::exists(journal));
+  EXPECT_EQ(dialogs_.shown.size(), 3U);
 }
 
 TEST_F(RecordingWorkflowTest, AnUnwritableJournalWarnsAndTheRecordingGoesOn) {

@@ -101,8 +101,9 @@ class RecordingWorkflowTest : public ::testing::Test {
     hooks.open_file = [this](const std::string& file) { opened_.push_back(file); };
     hooks.show_play_block = [this] { ++play_block_shown_; };
     hooks.open_mail = [this](const MailAttachment& request) { mails_.push_back(request); };
+    Dialogs& dialogs = workflow_dialogs_ != nullptr ? *workflow_dialogs_ : dialogs_;
     workflow_ =
-        std::make_unique<RecordingWorkflow>(*engine_, dialogs_, options_, paths_, playback, hooks);
+        std::make_unique<RecordingWorkflow>(*engine_, dialogs, options_, paths_, playback, hooks);
     // What the window does at creation and first activation.
     workflow_->SetAttachmentOverhead(kOverhead);
     workflow_->ButtonResetClick(ResetSender::kNone);
@@ -146,6 +147,8 @@ class RecordingWorkflowTest : public ::testing::Test {
   RecorderPaths paths_;
   TaskQueue queue_;
   testing::RecordingDialogs dialogs_;
+  // Set: the dialogs the next created workflow shows its boxes with, instead of dialogs_.
+  Dialogs* workflow_dialogs_ = nullptr;
   RecorderOptions options_;
   ManualPlaybackBackend output_;
   std::unique_ptr<ScriptedCaptureBackend> capture_;
