@@ -3,9 +3,7 @@
 #include <lame/lame.h>
 
 #include <algorithm>
-#include <array>
 #include <memory>
-#include <span>
 #include <string_view>
 #include <vector>
 
