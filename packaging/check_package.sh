@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks a built Lorix package: the files it must hold, the programs executable, the
-# dependencies, the desktop entries, the AppStream data, the file type (attachments and .lrx
-# files known by name above the generic .exe type, also when the desktop looks at the content)
-# and lintian's verdict (no errors).
+# dependencies, the desktop entries, the AppStream data, the file types (attachments known by
+# name above the generic .exe type, also when the desktop looks at the content; .lrx files as a
+# type that derives from no program type) and lintian's verdict (no errors).
 #   bash packaging/check_package.sh lorix_VERSION_amd64.deb
 set -euo pipefail
 deb=$1
@@ -41,12 +41,12 @@ share=$work/root/usr/share
 for entry in "$share"/applications/*.desktop; do
   desktop-file-validate "$entry" || fail "desktop entry $(basename "$entry")"
 done
-grep -qx 'MimeType=application/x-lorix;' "$share/applications/lorix-player.desktop" ||
-  fail "lorix-player.desktop does not open application/x-lorix"
+grep -qx 'MimeType=application/x-lorix;audio/x-lorix;' "$share/applications/lorix-player.desktop" ||
+  fail "lorix-player.desktop does not open application/x-lorix and audio/x-lorix"
 appstreamcli validate --no-net "$share"/metainfo/*.metainfo.xml || fail "AppStream data"
 
 # The type database built from the system's types and ours: a name match for .lrx and for
-# the default attachment names, weighted above the generic .exe type.
+# the default attachment names, the latter weighted above the generic .exe type.
 mkdir -p "$work/mime/packages"
 cp /usr/share/mime/packages/freedesktop.org.xml "$share/mime/packages/lorix.xml" \
   "$work/mime/packages/"
@@ -55,17 +55,39 @@ update-mime-database "$work/mime" >"$work/mime.log" 2>&1 ||
 globs=$work/mime/globs2
 exe_weight=$(awk -F: '$3 == "*.exe" {print $1; exit}' "$globs")
 for pattern in '*.lrx' 'LORIX_*.EXE' 'LORIX_*.exe'; do
-  weight=$(awk -F: -v p="$pattern" '$2 == "application/x-lorix" && $3 == p {print $1; exit}' "$globs")
-  [ -n "$weight" ] || fail "no glob $pattern"
+  type=application/x-lorix
+  [[ $pattern != '*.lrx' ]] || type=audio/x-lorix
+  weight=$(awk -F: -v p="$pattern" -v t="$type" '$2 == t && $3 == p {print $1; exit}' "$globs")
+  [ -n "$weight" ] || fail "no glob $pattern for $type"
   [[ $pattern == '*.lrx' ]] || [ "${weight:-0}" -gt "${exe_weight:-50}" ] ||
     fail "glob $pattern weighs ${weight:-nothing}, *.exe ${exe_weight:-50}"
 done
+# A .lrx file is sound, no program: its type has no parent, so no runner of Windows programs
+# is offered for it.
+parents=$(awk '$1 == "audio/x-lorix" {print $2}' "$work/mime/subclasses")
+[ -z "$parents" ] || fail "audio/x-lorix derives from $parents"
 
-# What the desktop (GIO) makes of an attachment, glob and content together.
+# What the desktop (GIO) makes of files, glob and content together: an attachment, a .lrx file
+# made by the packaged lorix-tool, and an attachment saved under a .lrx name (it starts like a
+# Windows program, but is played as a message).
+content_type() {
+  XDG_DATA_DIRS=$work XDG_DATA_HOME=$work/none gio info -a standard::content-type "$1" |
+    awk '/content-type/ {print $2}'
+}
 cp "$work/root/usr/lib/lorix/LorixPlayer.exe" "$work/LORIX_20240101_120000.EXE"
-type=$(XDG_DATA_DIRS=$work XDG_DATA_HOME=$work/none \
-  gio info -a standard::content-type "$work/LORIX_20240101_120000.EXE" | awk '/content-type/ {print $2}')
+type=$(content_type "$work/LORIX_20240101_120000.EXE")
 [ "$type" = application/x-lorix ] || fail "an attachment is taken for $type"
+# An 8-bit mono WAV at 11025 Hz: a header for 2048 samples, then noise.
+printf 'RIFF\x24\x08\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x01\x00\x11\x2b\x00\x00' >"$work/m.wav"
+printf '\x11\x2b\x00\x00\x01\x00\x08\x00data\x00\x08\x00\x00' >>"$work/m.wav"
+head -c 2048 /dev/urandom >>"$work/m.wav"
+"$work/root/usr/bin/lorix-tool" encode "$work/m.wav" "$work/Nachricht.lrx" ||
+  fail "lorix-tool cannot make a .lrx file"
+cat "$work/root/usr/lib/lorix/LorixPlayer.exe" "$work/Nachricht.lrx" >"$work/Anhang.lrx"
+for file in Nachricht.lrx Anhang.lrx; do
+  type=$(content_type "$work/$file")
+  [ "$type" = audio/x-lorix ] || fail "$file is taken for $type"
+done
 
 lintian --fail-on error "$deb" || fail "lintian reports errors"
 

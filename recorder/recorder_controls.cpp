@@ -63,7 +63,13 @@ void Step4(const ControlInputs& in, RecorderControls& c) {
       b.hint = "4. " + program + " und " + audio + " erstellen:  !!!" + kLineBreak +
                in.AttachmentFileName + ", " + mp3_name;
     } else {
-      b.hint = "4. " + program + " erstellen:  !!!" + kLineBreak + in.AttachmentFileName;
+      // Many mail services refuse executables; the sender learns it before sending, not from a
+      // bounce, and learns what gets through.
+      b.hint = "4. " + program + " erstellen:  !!!" + kLineBreak + in.AttachmentFileName +
+               kLineBreak +
+               "Achtung: Viele Mail-Dienste, auch die größten Webmail-Dienste, weisen "
+               "Programm-Anhänge zurück." +
+               kLineBreak + "Anhang als \"Audiodatei (.MP3)\" erreicht jeden Empfänger.";
     }
   } else {
     b.hint = "4. Audio-Mail-Anhang erstellen !";

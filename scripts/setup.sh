@@ -18,8 +18,9 @@ packages=(
   libfontconfig-dev fonts-dejavu-core xvfb x11-utils xdotool imagemagick xclip
   # the recorder: Qt 6 Widgets with its German translations
   qt6-base-dev qt6-translations-l10n libgl-dev
-  # the message as an MP3 file, and the decoder its tests play it back with
-  libmp3lame-dev lame
+  # the message as an MP3 file, the decoder its tests play it back with, and the programs that
+  # check it is a standard file every player takes
+  libmp3lame-dev lame mp3check mp3val ffmpeg mpg123
   # spoken test material
   espeak-ng sox
   # the Windows player: MinGW-w64 cross compiler (windres, strip, objdump with it), and Wine

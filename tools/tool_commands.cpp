@@ -53,9 +53,11 @@ const char* const kUnpackHelp =
     "  vorhanden ist, DIR/TEMPs/TempInfo.txt (Vorgabe für DIR: der aktuelle Ordner).\n";
 const char* const kMp3Help =
     "lorix-tool mp3 [--bitrate K] IN OUT.mp3\n"
-    "  Speichert die Aufnahme als MP3-Datei (mono, konstante Bitrate, ID3v2-Titel mit der\n"
-    "  Änderungszeit von IN). IN ist eine 8-Bit-Mono-WAV-Datei, eine LRX-Datei oder ein Anhang.\n"
-    "  --bitrate K  Bitrate in kbit/s, 8..160 (Vorgabe 16)\n";
+    "  Speichert die Aufnahme als MP3-Datei (MPEG-2 Layer III, mono, 16000 Hz, konstante\n"
+    "  Bitrate, ID3v2-Titel mit der Änderungszeit von IN). IN ist eine 8-Bit-Mono-WAV-Datei\n"
+    "  jeder Abtastrate, eine LRX-Datei oder ein Anhang.\n"
+    "  --bitrate K  Bitrate in kbit/s: 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144\n"
+    "               oder 160 (Vorgabe 24: 3000 Bytes je Sekunde)\n";
 const char* const kInfoHelp =
     "lorix-tool info IN\n"
     "  Zeigt den Kopf eines LORIX-Datenstroms oder einer WAV-Datei als Zeilen 'name: wert'.\n";
@@ -192,10 +194,24 @@ std::tm ModificationTime(const fs::path& path) {
   return local;
 }
 
+// The --bitrate value: one of the rates MPEG-2 Layer III has.
+int Mp3BitRate(const ParsedArguments& parsed) {
+  const int bitrate = parsed.IntValue("--bitrate", kDefaultMp3KbitPerSecond, kMp3KbitRates.front(),
+                                      kMp3KbitRates.back());
+  if (!IsMp3KbitRate(bitrate)) {
+    std::string rates;
+    for (const int rate : kMp3KbitRates)
+      rates += (rates.empty() ? "" : ", ") + std::to_string(rate);
+    throw UsageError("--bitrate erwartet eine der Bitraten " + rates + ", nicht '" +
+                     parsed.Value("--bitrate", "") + "'");
+  }
+  return bitrate;
+}
+
 int RunMp3(const std::vector<std::string>& args, std::ostream& out, std::ostream&) {
   const ParsedArguments parsed = Parse(args, {"--bitrate"}, {}, 2);
   if (parsed.help) return out << kMp3Help, 0;
-  const int bitrate = parsed.IntValue("--bitrate", kDefaultMp3KbitPerSecond, 8, 160);
+  const int bitrate = Mp3BitRate(parsed);
   const fs::path input = parsed.positional[0];
   // A compressed message is decoded first, as the recorder does when no recording is loaded.
   const Bytes wav = IsWavFile(input)

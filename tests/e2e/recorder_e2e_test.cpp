@@ -68,6 +68,7 @@
 #include "recorder/window/sound_card_window.h"
 #include "tests/support/child_program.h"
 #include "tests/support/mp3_decode.h"
+#include "tests/support/mp3_standard.h"
 #include "tests/support/recording_dialogs.h"
 #include "tests/support/sink_recording.h"
 #include "tests/support/x11_windows.h"
@@ -699,10 +700,13 @@ TEST_F(RecorderEndToEnd, TheRoadOfOneMessage) {
   EXPECT_EQ(mail.Opened(), std::vector<std::string>{r.paths().lorixs_folder.string()});
   EXPECT_EQ(fs::current_path(), folder_) << "the working directory is the program folder again";
 
-  // A phone plays the MP3 file: it is the spoken message, at no more than 3000 bytes a second.
+  // A phone plays the MP3 file: it is the spoken message as a standard MP3 file, its sound at
+  // 3000 bytes a second (plus the tag, the info frame and the encoder's delay and padding).
   const Bytes recording = ReadSound(r.paths().temp_recording).samples;
   const double seconds = static_cast<double>(recording.size()) / 11025;
-  EXPECT_LE(static_cast<double>(fs::file_size(mp3)) / seconds, 3000);
+  EXPECT_NEAR(CountStandardFrames(ReadBytes(mp3), 24) * 576.0 / 16000, seconds, 0.15);
+  EXPECT_LE(static_cast<double>(fs::file_size(mp3)), 3000 * seconds + 1000);
+  ExpectPlayersTakeMp3(mp3, 24);
   const Bytes heard_mp3 = DecodeMp3(mp3, folder_ / "mp3_decoded.wav");
   EXPECT_NEAR(static_cast<double>(heard_mp3.size()) / 11025, seconds, 0.1);
   EXPECT_GE(DecodedCorrelation(recording, heard_mp3), 0.8);

@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace lorix {
 namespace {
+
+constexpr const char* kRefusedPrograms =
+    "\r\nAchtung: Viele Mail-Dienste, auch die größten Webmail-Dienste, weisen Programm-Anhänge "
+    "zurück.\r\nAnhang als \"Audiodatei (.MP3)\" erreicht jeden Empfänger.";
 
 TEST(SizeText, BytesAndKilobytesRoundedUp) {
   EXPECT_EQ(SizeText(2049), "2049 Bytes  (3 KB )");
@@ -60,13 +66,15 @@ TEST(UpdateControls, Step4NeedsACurrentCompressedStreamAndAnAttachmentName) {
   EXPECT_TRUE(c.ButtonAndPlay.enabled);
   EXPECT_TRUE(c.PanelTipCreateOpenMail.enabled);
   EXPECT_EQ(c.ButtonCreateOpenMail.hint,
-            "4. Mail-Anhang (100 KB) erstellen:  !!!\r\nLORIX_20240102_030405.EXE");
+            std::string("4. Mail-Anhang (100 KB) erstellen:  !!!\r\nLORIX_20240102_030405.EXE") +
+                kRefusedPrograms);
   EXPECT_EQ(c.ButtonCreateOpenMail.caption, "&4. Fertigstellen ");
   // A loaded attachment: only its stream goes into the new one.
   in.compressed_stream_size = 900000;
   UpdateControls(in, c);
   EXPECT_EQ(c.ButtonCreateOpenMail.hint,
-            "4. Mail-Anhang (100 KB) erstellen:  !!!\r\nLORIX_20240102_030405.EXE");
+            std::string("4. Mail-Anhang (100 KB) erstellen:  !!!\r\nLORIX_20240102_030405.EXE") +
+                kRefusedPrograms);
 
   in.compressed_stale = true;
   UpdateControls(in, c);
@@ -81,6 +89,27 @@ TEST(UpdateControls, Step4NeedsACurrentCompressedStreamAndAnAttachmentName) {
   in.AttachmentPath.clear();
   UpdateControls(in, c);
   EXPECT_EQ(c.ButtonCreateOpenMail.hint, "4. Audio-Mail-Anhang erstellen !");
+}
+
+// Only the program is refused by mail services; the warning names the kind that gets through.
+TEST(UpdateControls, Step4HintWarnsOnlyWhenTheProgramIsSentAlone) {
+  ControlInputs in;
+  in.compressed_stream_size = 3000;
+  in.attachment_stream_size = 3000;
+  in.AttachmentOverhead = 100000;
+  in.AttachmentPath = "/p/LORIXs/LORIX_20240102_030405.EXE";
+  in.AttachmentFileName = "LORIX_20240102_030405.EXE";
+  in.mp3_size_estimate = 30000;
+  RecorderControls c;
+  const std::string warning = std::string(kRefusedPrograms).substr(2);
+  for (const int kind : {0, 1, 2}) {
+    in.attachment_kind = kind;
+    UpdateControls(in, c);
+    const std::string& hint = c.ButtonCreateOpenMail.hint;
+    EXPECT_EQ(hint.find(warning) != std::string::npos, kind == 0) << kind << ": " << hint;
+    EXPECT_EQ(hint.find("Webmail") != std::string::npos, kind == 0) << kind;
+  }
+  EXPECT_NE(c.ButtonCreateOpenMail.hint.find("MP3-Audiodatei (ca. 30 KB)"), std::string::npos);
 }
 
 }  // namespace

@@ -172,7 +172,10 @@ TEST_F(RecordingWorkflowTest, Step3WhileRecordingCompressesDecodesAndPlays) {
   EXPECT_EQ(s().AttachmentFileName, kAttachmentFile);
   EXPECT_EQ(c().ButtonCreateOpenMail.hint,
             "4. Mail-Anhang (" + std::to_string((kOverhead + compressed.size()) / 1024) +
-                " KB) erstellen:  !!!\r\n" + kAttachmentFile);
+                " KB) erstellen:  !!!\r\n" + kAttachmentFile +
+                "\r\nAchtung: Viele Mail-Dienste, auch die größten Webmail-Dienste, weisen "
+                "Programm-Anhänge zurück.\r\nAnhang als \"Audiodatei (.MP3)\" erreicht jeden "
+                "Empfänger.");
   EXPECT_EQ(c().ButtonComprDecomprAndPlay.caption, "&3. Komprimieren\r\nund anhören");
 }
 

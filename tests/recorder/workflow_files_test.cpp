@@ -258,6 +258,22 @@ TEST_F(WorkflowFilesTest, StepFourAddsTheExtensionUnlessTheNameHasIt) {
   EXPECT_EQ(files_.requests.back().title, "WAV(PCM)-Audio-Datei speichern");
 }
 
+// The hint tells the MP3's size before it is made: about 3000 bytes for each second.
+TEST_F(WorkflowFilesTest, StepFourHintEstimatesTheMp3FileFromTheLength) {
+  RecordAndCompress(20);  // 1.8 seconds
+  options_.AttachmentKind = static_cast<int>(AttachmentChoice::kAudio);
+  workflow_->UpdateControls();
+  const std::string& hint = c().ButtonCreateOpenMail.hint;
+  const std::size_t at = hint.find("MP3-Audiodatei (ca. ");
+  ASSERT_NE(at, std::string::npos) << hint;
+  const int estimated_kb = std::stoi(hint.substr(at + 20));
+  const fs::path mp3 = folder_ / "LORIXs" / "kurz.mp3";
+  files_.answers.push_back(mp3.string());
+  workflow_->ButtonCreateOpenMailClick();
+  ASSERT_TRUE(fs::exists(mp3)) << LastDialog().text;
+  EXPECT_NEAR(estimated_kb, static_cast<double>(fs::file_size(mp3)) / 1024, 1.0) << hint;
+}
+
 TEST_F(WorkflowFilesTest, AFailedBuildLeavesNothingAndOpensNoMail) {
   RecordAndCompress(1);
   fs::remove(paths_.player_program);

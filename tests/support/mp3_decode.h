@@ -16,13 +16,20 @@
 
 namespace lorix::testing {
 
-// Decodes `mp3` with LAME's decoder into `wav` and returns the samples as 8-bit mono at 11025 Hz.
-inline Bytes DecodeMp3(const std::filesystem::path& mp3, const std::filesystem::path& wav) {
-  const std::string command = "lame --quiet --decode '" + mp3.string() + "' '" + wav.string() + "'";
+// Decodes `mp3` with LAME's decoder (every MP3 file is 16000 Hz mono), resamples it with sox to
+// the recording's `rate` into `wav` and returns the samples as 8-bit mono.
+inline Bytes DecodeMp3(const std::filesystem::path& mp3, const std::filesystem::path& wav,
+                       int rate = 11025) {
+  const std::filesystem::path decoded = wav.string() + ".16000.wav";
+  const std::string command = "lame --quiet --decode '" + mp3.string() + "' '" + decoded.string() +
+                              "' && sox '" + decoded.string() + "' -r " + std::to_string(rate) +
+                              " '" + wav.string() + "'";
   EXPECT_EQ(std::system(command.c_str()), 0) << command;
+  const PcmSound original = ReadSound(decoded);
+  EXPECT_EQ(original.format.channels, 1);
+  EXPECT_EQ(original.format.sample_rate, 16000u);
   const PcmSound sound = ReadSound(wav);
-  EXPECT_EQ(sound.format.channels, 1);
-  EXPECT_EQ(sound.format.sample_rate, 11025u);
+  EXPECT_EQ(sound.format.sample_rate, static_cast<std::uint32_t>(rate));
   EXPECT_EQ(sound.format.bits_per_sample, 16);
   Bytes samples;
   for (std::size_t i = 0; i + 1 < sound.samples.size(); i += 2) {

@@ -32,6 +32,7 @@
 #include "codec/version.h"
 #include "codec/wav_header.h"
 #include "tests/support/mp3_decode.h"
+#include "tests/support/mp3_standard.h"
 #include "tests/support/sink_recording.h"
 
 extern char** environ;
@@ -236,6 +237,8 @@ TEST(ToolUsage, WrongCallsEndWithStatusTwo) {
       {"info", "a.lrx", "b.lrx"},
       {"mp3", "a.wav"},
       {"mp3", "--bitrate", "7", "a.wav", "b.mp3"},
+      {"mp3", "--bitrate", "20", "a.wav", "b.mp3"},
+      {"mp3", "--bitrate", "192", "a.wav", "b.mp3"},
   };
   for (const auto& call : calls) {
     const ToolRun run = RunTool(call);
@@ -588,10 +591,13 @@ TEST_F(ToolTest, Mp3OfTheMessageDecodesToItWithItsTitleAndBitRate) {
     const std::string text(mp3.begin(), mp3.end());
     EXPECT_EQ(text.rfind("ID3", 0), 0u) << input;
     EXPECT_NE(text.find(title), std::string::npos) << input;
-    // 2000 bytes per second of sound, plus the tag, the info frame and the frames that carry
-    // the encoder's delay and padding.
+    // A standard file of 3000 bytes per second of sound, plus the tag, the info frame and the
+    // frames that carry the encoder's delay and padding.
     const double seconds = static_cast<double>(source.size()) / 11025;
-    EXPECT_LE(static_cast<double>(mp3.size()), 2000 * seconds + 1000) << input;
+    const std::int64_t frames = testing::CountStandardFrames(mp3, 24);
+    EXPECT_NEAR(frames * 576.0 / 16000, seconds, 0.15) << input;
+    EXPECT_LE(static_cast<double>(mp3.size()), 3000 * seconds + 1000) << input;
+    testing::ExpectPlayersTakeMp3(At("out.mp3"), 24);
 
     const Bytes decoded = testing::DecodeMp3(At("out.mp3"), At("out.wav"));
     EXPECT_NEAR(static_cast<double>(decoded.size()) / 11025, seconds, 0.1) << input;
@@ -600,6 +606,47 @@ TEST_F(ToolTest, Mp3OfTheMessageDecodesToItWithItsTitleAndBitRate) {
     std::cout << input.filename() << ": " << mp3.size() / seconds << " bytes/s, correlation "
               << correlation << ", " << static_cast<double>(decoded.size()) / 11025 - seconds
               << " s longer\n";
+  }
+}
+
+// Every rate the player accepts becomes the one standard rate, at every bit rate MPEG-2 has:
+// the recording is resampled, and LAME's buffer must hold what a call writes at 16000 Hz, many
+// times the samples handed over when the recording's rate is low.
+TEST_F(ToolTest, Mp3OfEveryRecordingRateIsStandardAtEveryBitRate) {
+  const Bytes speech = Samples(Speech());
+  ASSERT_GT(speech.size(), 10000u);
+  struct Case {
+    std::int32_t rate;
+    int kbit;
+    bool compressed;  // the message as a .lrx file, else the WAV file
+  };
+  for (const Case& c : {Case{2000, 24, true}, Case{2000, 160, false}, Case{5512, 64, false},
+                        Case{1000, 160, false}, Case{1000, 8, true}, Case{48000, 8, false}}) {
+    const std::string name = std::to_string(c.rate) + "_" + std::to_string(c.kbit);
+    // The spoken samples taken as a recording at this rate: slower or faster, but speech.
+    const Bytes wav =
+        Concat({MonoHeader(static_cast<std::int32_t>(speech.size()), c.rate), speech});
+    Bytes source = speech;
+    fs::path input = Put(name + ".wav", wav);
+    if (c.compressed) {
+      const Bytes lrx = CompressLikeRecorder(wav, 3, 4);
+      input = Put(name + ".lrx", lrx);
+      source = Samples(Decompress(lrx, InitCodecTables()).PcmStream);
+    }
+    const ToolRun run =
+        RunTool({"mp3", "--bitrate", std::to_string(c.kbit), input, At(name + ".mp3")});
+    ASSERT_EQ(run.status, 0) << name << ": " << run.err;
+    const Bytes mp3 = ReadFile(At(name + ".mp3"));
+    const double seconds = static_cast<double>(source.size()) / c.rate;
+    const std::int64_t frames = testing::CountStandardFrames(mp3, c.kbit);
+    EXPECT_NEAR(frames * 576.0 / 16000, seconds, 0.15) << name;
+    testing::ExpectPlayersTakeMp3(At(name + ".mp3"), c.kbit);
+    // 8 kbit/s frames are too small for the info frame, so decoders do not cut the encoder's
+    // delay there; the other files are the recording.
+    if (c.kbit == 8) continue;
+    const Bytes decoded = testing::DecodeMp3(At(name + ".mp3"), At(name + "_decoded.wav"), c.rate);
+    EXPECT_NEAR(static_cast<double>(decoded.size()) / c.rate, seconds, 0.1) << name;
+    EXPECT_GE(testing::DecodedCorrelation(source, decoded), 0.8) << name;
   }
 }
 
