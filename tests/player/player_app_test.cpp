@@ -582,12 +582,5 @@ TEST_F(PlayerWindowGlueTest, ScrollingTellsTheBarsPlaceThenTheThumbsOrTheBarsPos
   EXPECT_EQ(Visible(app_.screen()), Visible(before));
 }
 
-TEST(WaveApplicationPath, OnlyALookupResultAbove32NamesAProgram) {
-  EXPECT_EQ(WaveApplicationPath({33, "C:\\Programme\\Abspieler.exe"}),
-            "C:\\Programme\\Abspieler.exe");
-  EXPECT_EQ(WaveApplicationPath({32, "C:\\Programme\\Abspieler.exe"}), "");
-  EXPECT_EQ(WaveApplicationPath({2, ""}), "");
-}
-
 }  // namespace
 }  // namespace lorix::testing

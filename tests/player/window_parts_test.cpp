@@ -111,34 +111,6 @@ TEST(PlayerControlTable, EveryPartOfTheScreenIsShownByOneFittingControl) {
   ExpectEachOnce(icons, {&PlayerScreen::PauseIcon});
 }
 
-TEST(PlayerControlTable, TheCompactViewCutsOffTheLinksAndTheLinesAtTheBottom) {
-  // Both views lie in the same window frame.
-  EXPECT_EQ(kCompactView.outer_width - kCompactView.client_width,
-            kFullView.outer_width - kFullView.client_width);
-  EXPECT_EQ(kCompactView.outer_height - kCompactView.client_height,
-            kFullView.outer_height - kFullView.client_height);
-  const ControlRect compact{0, 0, kCompactView.client_width, kCompactView.client_height};
-  std::set<std::string> cut_off;
-  for (const PlayerControlRow& row : PlayerControlTable()) {
-    if (!compact.Contains(row.rect)) cut_off.insert(row.name);
-  }
-  std::set<std::string> in_cut_off_blocks;
-  for (const PlayerControlRow& row : PlayerControlTable()) {
-    if (row.block == PlayerControl::kFrameLinks || row.block == PlayerControl::kFrameStatus) {
-      in_cut_off_blocks.insert(row.name);
-    }
-  }
-  EXPECT_EQ(cut_off, in_cut_off_blocks);
-  // The full view ends 4 pixels right of the rightmost control and 3 below the lowest.
-  int right = 0, bottom = 0;
-  for (const PlayerControlRow& row : PlayerControlTable()) {
-    right = std::max(right, row.rect.x + row.rect.w);
-    bottom = std::max(bottom, row.rect.y + row.rect.h);
-  }
-  EXPECT_EQ(std::pair(right + 4, bottom + 3),
-            std::pair(kFullView.client_width, kFullView.client_height));
-}
-
 TEST(DropText, FileUrisArePercentDecodedAndLoseSchemeAndHost) {
   EXPECT_EQ(FilesFromDropText("file:///tmp/Mein%20Gru%C3%9F.wav\r\n"
                               "file://localhost/home/a/b%2Bc.EXE\r\n"
