@@ -11,7 +11,8 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh \
   cmake ninja-build g++ pkg-config libasound2-dev xdg-utils \
   libfltk1.3-dev libxcursor-dev libxinerama-dev libxft-dev libxfixes-dev libxrender-dev \
-  libxext-dev libfontconfig-dev qt6-base-dev libgl-dev libmp3lame-dev \
+  libxext-dev libfontconfig-dev qt6-base-dev qt6-base-private-dev libgl-dev libmp3lame-dev \
+  libwayland-dev wayland-protocols \
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 imagemagick \
   dpkg-dev file desktop-file-utils appstream shared-mime-info libglib2.0-bin lintian
 

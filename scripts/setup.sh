@@ -16,8 +16,11 @@ packages=(
   # the player: FLTK linked statically, the X libraries it needs; a private X display for tests
   libfltk1.3-dev libxcursor-dev libxinerama-dev libxft-dev libxfixes-dev libxrender-dev libxext-dev
   libfontconfig-dev fonts-dejavu-core xvfb x11-utils xdotool imagemagick xclip
-  # the recorder: Qt 6 Widgets with its German translations
-  qt6-base-dev qt6-translations-l10n libgl-dev
+  # the recorder: Qt 6 Widgets with its German translations; on Wayland it runs as a native
+  # client and sends the activation request itself (Qt's native interface, wayland-client and
+  # the protocol descriptions); a headless compositor with two outputs and a key typist test it
+  qt6-base-dev qt6-translations-l10n libgl-dev qt6-wayland qt6-base-private-dev libwayland-dev
+  wayland-protocols sway wtype
   # the message as an MP3 file, the decoder its tests play it back with, and the programs that
   # check it is a standard file every player takes
   libmp3lame-dev lame mp3check mp3val ffmpeg mpg123

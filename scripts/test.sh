@@ -36,10 +36,10 @@ echo "== release build and unit tests =="
 bash scripts/build.sh release
 run_ctest --test-dir build/release -L unit
 
-echo "== real audio and real windows on the test rig (PulseAudio, Xvfb, Wine) =="
+echo "== real audio and real windows on the test rig (PulseAudio, Xvfb, Wine, Wayland) =="
 # The rig tests share one null sink and one display, so CTest runs them one at a time; the
-# Windows player runs there under Wine.
-run_ctest --test-dir build/release -L 'rig|x11|wine'
+# Windows player runs there under Wine, the recorder also under a headless Wayland compositor.
+run_ctest --test-dir build/release -L 'rig|x11|wine|wayland'
 
 echo "== unit tests under AddressSanitizer + UBSan =="
 bash scripts/build.sh asan

@@ -80,9 +80,10 @@ int main(int argc, char** argv) {
   }
 
   lorix::MainWindow* window = nullptr;
-  // A second start brings this one to the front and ends; its arguments are not passed on.
-  if (!lorix::ClaimSingleInstance([&window] {
-        if (window != nullptr) window->WMSecondInstance();
+  // A second start brings this one to the front and ends; its arguments are not passed on,
+  // only its launcher's activation token.
+  if (!lorix::ClaimSingleInstance([&window](const QString& activation_token) {
+        if (window != nullptr) window->WMSecondInstance(activation_token);
       })) {
     return 0;
   }

@@ -44,7 +44,8 @@ MenuState MenuStateFrom(const MenuInputs& window, const RecorderOptions& options
   MenuState menu;
   menu.blocks = window.blocks_visible;
   menu.MAFormLorixSK = window.sound_card_window_visible;
-  menu.MAAlwaysOnTop = window.always_on_top;
+  menu.MAAlwaysOnTop = window.always_on_top && window.always_on_top_available;
+  menu.MAAlwaysOnTop_enabled = window.always_on_top_available;
   RecorderOptions values = options;
   for (std::size_t i = 0; i < kOptionItemCount; ++i) {
     menu.options[i] = OptionValue(values, static_cast<OptionItem>(i));
@@ -55,6 +56,11 @@ MenuState MenuStateFrom(const MenuInputs& window, const RecorderOptions& options
 }
 
 namespace {
+
+// The hint of the always-on-top item where the window system does not keep windows on top.
+constexpr char kAlwaysOnTopUnavailableHint[] =
+    "Unter Wayland nicht möglich: Das Fenstersystem lässt Programme ihr Fenster nicht selbst "
+    "im Vordergrund halten.";
 
 QAction* Item(QMenu* menu, const char* name, const char* caption, const QKeySequence& keys = {},
               bool checkable = false) {
@@ -145,6 +151,15 @@ void MainMenu::UpdateMenus(const MenuState& state) {
   for (std::size_t i = 0; i < kBlockCount; ++i) block_items_[i]->setChecked(state.blocks[i]);
   MAFormLorixSK->setChecked(state.MAFormLorixSK);
   MAAlwaysOnTop->setChecked(state.MAAlwaysOnTop);
+  if (MAAlwaysOnTop->isEnabled() != state.MAAlwaysOnTop_enabled) {
+    MAAlwaysOnTop->setEnabled(state.MAAlwaysOnTop_enabled);
+    // The disabled item says why; the menu shows only hints that were set.
+    const QString hint =
+        state.MAAlwaysOnTop_enabled ? QString() : QString::fromUtf8(kAlwaysOnTopUnavailableHint);
+    MAAlwaysOnTop->setToolTip(hint);
+    MAAlwaysOnTop->setStatusTip(hint);
+    MAnzeige->setToolTipsVisible(!state.MAAlwaysOnTop_enabled);
+  }
   for (std::size_t i = 0; i < kOptionItemCount; ++i) option_items_[i]->setChecked(state.options[i]);
   MTLoadRec->setEnabled(state.MTLoadRec_enabled);
   MTSaveRec->setEnabled(state.MTSaveRec_enabled);

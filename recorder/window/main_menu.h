@@ -35,6 +35,7 @@ struct MenuState {
   std::array<bool, kBlockCount> blocks{};  // by Block
   bool MAFormLorixSK = false;
   bool MAAlwaysOnTop = false;
+  bool MAAlwaysOnTop_enabled = true;
   std::array<bool, kOptionItemCount> options{};  // by OptionItem
   bool MTLoadRec_enabled = false;
   bool MTSaveRec_enabled = false;
@@ -46,10 +47,13 @@ struct MenuInputs {
   std::array<bool, kBlockCount> blocks_visible{};
   bool sound_card_window_visible = false;
   bool always_on_top = false;
+  // False where the window system keeps no window on top (Wayland).
+  bool always_on_top_available = true;
 };
 
-// Blocks, recording form and always-on-top as they are; import only into an empty buffer
-// with the level display off; export whenever step 3 is open.
+// Blocks, recording form and always-on-top as they are; always-on-top neither ticked nor open
+// where the window system cannot keep the window on top; import only into an empty buffer with
+// the level display off; export whenever step 3 is open.
 MenuState MenuStateFrom(const MenuInputs& window, const RecorderOptions& options,
                         const WorkflowState& state, const RecorderControls& controls);
 

@@ -26,7 +26,6 @@
 #include "recorder/window/main_window_paint.h"
 #include "recorder/window/play_block.h"
 #include "recorder/window/record_block.h"
-#include "recorder/window/single_instance.h"
 
 namespace lorix {
 namespace {
@@ -46,7 +45,8 @@ MainWindow::MainWindow(MainWindowParts parts, QWidget* parent)
       lorixs_folder_(parts.paths.lorixs_folder),
       mail_handoff_(LoadMailTexts(parts.paths), parts.paths.program_folder, parts.dialogs,
                     std::move(parts.mail)),
-      start_time_(parts.start_time) {
+      start_time_(parts.start_time),
+      window_system_(std::move(parts.window_system)) {
   // The timer's device refresh of the playback also moves the volume sliders.
   WavePlayback::Services playback = std::move(parts.playback);
   playback.refresh_devices = [this, given = std::move(playback.refresh_devices)] {
@@ -417,9 +417,14 @@ void MainWindow::SetExpertMode(bool on) {
   FitToBlocks();
 }
 
-void MainWindow::WMSecondInstance() {
-  BringToFront(this);
-  ShowInformation("Programm \"LORIX\" wurde schon gestartet! Erst-Instanz aktiviert!");
+void MainWindow::WMSecondInstance(const QString& activation_token) {
+  const bool activated =
+      window_system_.bring_to_front && window_system_.bring_to_front(this, activation_token);
+  // The box comes after the window, so that it opens above a window the user can see; it
+  // claims the activation only when it has happened or was asked of the compositor.
+  ShowInformation(activated
+                      ? "Programm \"LORIX\" wurde schon gestartet! Erst-Instanz aktiviert!"
+                      : "Programm \"LORIX\" wurde schon gestartet! Dies ist die Erst-Instanz.");
 }
 
 void MainWindow::MPDescParamsClick() {
@@ -523,8 +528,12 @@ void MainWindow::ApplySettings() {
 
 void MainWindow::CollectSettings() {
   MainWindowSettings& w = settings_.WindowStart;
-  w.Left = x();
-  w.Top = y();
+  // A place the window system does not report stays as it was read: the next start on a
+  // system that has one opens the window where it was.
+  if (window_system_.reports_window_position) {
+    w.Left = x();
+    w.Top = y();
+  }
   w.ShowRecord = BlockVisible(Block::kRecord);
   w.ShowOptionsCompress = BlockVisible(Block::kOptionsCompress);
   w.ShowPlay = BlockVisible(Block::kPlay);
@@ -534,8 +543,10 @@ void MainWindow::CollectSettings() {
   if (sound_card_window_ != nullptr) {
     RecordingFormSettings& sk = settings_.WindowSK;
     const QRect frame = sound_card_window_->geometry();
-    sk.Left = frame.x();
-    sk.Top = frame.y();
+    if (window_system_.reports_window_position) {
+      sk.Left = frame.x();
+      sk.Top = frame.y();
+    }
     sk.Width = frame.width();
     sk.Height = frame.height();
     sk.Visible = sound_card_window_->isVisible();
@@ -551,7 +562,10 @@ void MainWindow::CollectSettings() {
 void MainWindow::Timer1Timer() {
   workflow_->PlaybackTick();  // the mixer refresh first, then the position
   // A flag read from the settings takes effect here.
-  if (always_on_top_ && !windowFlags().testFlag(Qt::WindowStaysOnTopHint)) ApplyAlwaysOnTop();
+  if (always_on_top_ && window_system_.keeps_window_on_top &&
+      !windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+    ApplyAlwaysOnTop();
+  }
   Paint();
 }
 

@@ -30,6 +30,7 @@
 #include "recorder/window/main_menu.h"
 #include "recorder/window/space_walk.h"
 #include "recorder/window/window_blocks.h"
+#include "recorder/window/window_system.h"
 
 class QLabel;
 class QRadioButton;
@@ -65,6 +66,8 @@ struct MainWindowParts {
   MailServices mail;
   // When the program started, for the running time in the about box.
   WallClock::time_point start_time = WallClock::now();
+  // What the window system does with the window: its place, always-on-top, the front.
+  WindowSystem window_system = RunningWindowSystem();
 };
 
 class MainWindow : public QMainWindow {
@@ -95,8 +98,9 @@ class MainWindow : public QMainWindow {
   void SetExpertMode(bool on);
   bool ExpertMode() const { return expert_mode_; }
 
-  // A second start of the program: this window comes to the front and says so.
-  void WMSecondInstance();
+  // A second start of the program, with its launcher's activation token (empty: none): this
+  // window comes to the front and says so.
+  void WMSecondInstance(const QString& activation_token);
 
   // Timer1: the mixer sliders, the playback position, the always-on-top style.
   void Timer1Timer();
@@ -160,7 +164,8 @@ class MainWindow : public QMainWindow {
   MailMethod CheckedMailMethod() const;
   QRadioButton* MailAppRadioButton(int tag) const;
   QRadioButton* AttachmentKindRadioButton(AttachmentChoice kind) const;
-  // The window's stay-on-top style, re-shown as a changed window style hides it.
+  // The window's stay-on-top style, re-shown as a changed window style hides it. Only where
+  // the window system keeps windows on top.
   void ApplyAlwaysOnTop();
   // Re-applies what a re-created window loses; in Qt only the accepted drops.
   void SetStandardWindows();
@@ -177,6 +182,7 @@ class MainWindow : public QMainWindow {
   QString caption_;  // the window caption until a file is handed over
   MailHandoff mail_handoff_;
   WallClock::time_point start_time_;
+  WindowSystem window_system_;
   // Created at its first use; a member, so it goes before the window it belongs to.
   std::unique_ptr<AboutBox> about_box_;
   std::unique_ptr<RecordingWorkflow> workflow_;

@@ -56,6 +56,7 @@ void MainWindow::UpdateMenus() {
   inputs.sound_card_window_visible =
       sound_card_window_ != nullptr && sound_card_window_->isVisible();
   inputs.always_on_top = always_on_top_;
+  inputs.always_on_top_available = window_system_.keeps_window_on_top;
   menu_->UpdateMenus(
       MenuStateFrom(inputs, settings_.Options, workflow_->state(), workflow_->controls()));
 }
@@ -68,7 +69,7 @@ void MainWindow::MAAnyClick(QAction* sender) {
   if (sender == menu_->MAFormLorixSK && sound_card_window_ != nullptr) {
     sound_card_window_->setVisible(!sound_card_window_->isVisible());
   }
-  if (sender == menu_->MAAlwaysOnTop) {
+  if (sender == menu_->MAAlwaysOnTop && window_system_.keeps_window_on_top) {
     always_on_top_ = !always_on_top_;
     ApplyAlwaysOnTop();
   }

@@ -495,6 +495,68 @@ TEST_F(MainMenuTest, StoredAlwaysOnTopTakesEffectWithinOneTimerTick) {
   EXPECT_TRUE(window_->isVisible());
 }
 
+// Where the window system keeps no window on top (Wayland) the item is closed and says why;
+// neither Ctrl+V nor a stored AlwaysOnTop=1 touches the window, and the stored value goes back
+// into the file as it was, for the next start on X11 or Windows.
+TEST_F(MainMenuTest, WithoutStayOnTopTheItemIsClosedAndTheStoredFlagKept) {
+  WriteIni("[WindowStart]\r\nAlwaysOnTop=1\r\n");
+  window_system_.keeps_window_on_top = false;
+  Create(ini_);
+  Start();
+  QTest::qWait(150);
+  EXPECT_FALSE(window_->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  OpenMenu();
+  EXPECT_FALSE(Menu().MAAlwaysOnTop->isEnabled());
+  EXPECT_FALSE(Menu().MAAlwaysOnTop->isChecked());
+  EXPECT_TRUE(Menu().MAAlwaysOnTop->toolTip().contains(QStringLiteral("Wayland")));
+  EXPECT_TRUE(Menu().MAnzeige->toolTipsVisible());
+
+  Key(Qt::Key_V, Qt::ControlModifier);
+  QTest::qWait(150);
+  EXPECT_FALSE(window_->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_TRUE(window_->isVisible());
+  EXPECT_TRUE(window_->close());
+  EXPECT_NE(ReadFile(ini_).find("AlwaysOnTop=1"), std::string::npos) << ReadFile(ini_);
+}
+
+// Where the window system does not say where a window is (Wayland), the stored places of the
+// main window and the recording form are written back as they were read; the form's size is
+// still saved. Elsewhere the places the windows have are saved.
+TEST_F(MainMenuTest, UnreportedWindowPlacesAreWrittenBackAsRead) {
+  const std::string stored =
+      "[WindowStart]\r\nLeft=317\r\nTop=149\r\n"
+      "[WindowSK]\r\nLeft=700\r\nTop=50\r\nWidth=422\r\nHeight=305\r\n";
+  for (const bool reported : {false, true}) {
+    SCOPED_TRACE(reported ? "reported" : "not reported");
+    WriteIni(stored);
+    window_system_.reports_window_position = reported;
+    Create(ini_);
+    sound_card_ = std::make_unique<QWidget>();
+    window_->SetSoundCardWindow(sound_card_.get());
+    Start();
+    // What the platform answers for a place it does not know.
+    window_->move(1280, 0);
+    sound_card_->setGeometry(20, 30, 500, 400);
+    EXPECT_TRUE(window_->close());
+    const std::string text = ReadFile(ini_);
+    const auto section = [&text](const std::string& name) {
+      const std::size_t start = text.find("[" + name + "]");
+      return start == std::string::npos ? std::string()
+                                        : text.substr(start, text.find('[', start + 1) - start);
+    };
+    const std::string main_window = section("WindowStart");
+    const std::string form = section("WindowSK");
+    EXPECT_NE(main_window.find(reported ? "Left=1280" : "Left=317"), std::string::npos) << text;
+    EXPECT_NE(main_window.find(reported ? "Top=0" : "Top=149"), std::string::npos) << text;
+    EXPECT_NE(form.find(reported ? "Left=20" : "Left=700"), std::string::npos) << text;
+    EXPECT_NE(form.find(reported ? "Top=30" : "Top=50"), std::string::npos) << text;
+    EXPECT_NE(form.find("Width=500"), std::string::npos) << text;
+    EXPECT_NE(form.find("Height=400"), std::string::npos) << text;
+    window_.reset();
+    sound_card_.reset();
+  }
+}
+
 TEST_F(MainMenuTest, ClosingDuringAFirstRecordingAsksNothingAndReleasesTheDevice) {
   Create();
   Start();

@@ -67,6 +67,7 @@ class MainWindowFixture : public ::testing::Test {
     capture_ = std::make_unique<ScriptedCaptureBackend>(Tone(40000));
     engine_ = std::make_unique<RecordingEngine>(*capture_, queue_.Poster(), dialogs_);
     mci_ = std::make_unique<MciService>(output_);
+    window_system_ = RunningWindowSystem();
   }
 
   void TearDown() override {
@@ -105,6 +106,7 @@ class MainWindowFixture : public ::testing::Test {
                      },
                  .restore_working_directory = [](const std::filesystem::path&) {}},
         .start_time = WallClock::now(),
+        .window_system = window_system_,
     });
   }
 
@@ -132,6 +134,8 @@ class MainWindowFixture : public ::testing::Test {
   ManualPlaybackBackend output_;
   std::unique_ptr<MciService> mci_;
   std::unique_ptr<MainWindow> window_;
+  // The offscreen platform's by default; a test may take Wayland's limits instead.
+  WindowSystem window_system_;
   // The file dialog's requests and its answers in turn (none left: cancelled).
   ScriptedFileChooser files_;
   std::vector<std::string> opened_files_;

@@ -19,6 +19,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "audio/manual_playback_backend.h"
@@ -399,10 +400,32 @@ TEST_F(MainWindowTest, CommandLineSwitchesExpertModeAndHandsOverFiles) {
 TEST_F(MainWindowTest, SecondStartShowsTheFirstInstanceMessage) {
   Create();
   Start();
-  window_->WMSecondInstance();
+  window_->WMSecondInstance({});
   ASSERT_EQ(dialogs_.shown.size(), 1U);
   EXPECT_EQ(dialogs_.shown[0].text,
             "Programm \"LORIX\" wurde schon gestartet! Erst-Instanz aktiviert!");
+}
+
+// Where only a launcher's token brings a window forward (Wayland), the token of the second
+// start is used for this window, and without one the box claims no activation.
+TEST_F(MainWindowTest, SecondStartWithoutATokenDoesNotClaimTheActivation) {
+  std::vector<std::pair<QWidget*, QString>> asked;
+  window_system_.bring_to_front = [&asked](QWidget* window, const QString& token) {
+    asked.emplace_back(window, token);
+    return !token.isEmpty();
+  };
+  Create();
+  Start();
+  window_->WMSecondInstance(QStringLiteral("d00f5e0c9a3b4b7e"));
+  window_->WMSecondInstance({});
+  ASSERT_EQ(asked.size(), 2U);
+  EXPECT_EQ(asked[0].first, window_.get());
+  EXPECT_EQ(asked[0].second, QStringLiteral("d00f5e0c9a3b4b7e"));
+  ASSERT_EQ(dialogs_.shown.size(), 2U);
+  EXPECT_EQ(dialogs_.shown[0].text,
+            "Programm \"LORIX\" wurde schon gestartet! Erst-Instanz aktiviert!");
+  EXPECT_EQ(dialogs_.shown[1].text,
+            "Programm \"LORIX\" wurde schon gestartet! Dies ist die Erst-Instanz.");
 }
 
 // Every block shown, in expert mode, during a recording: the picture in the build folder.

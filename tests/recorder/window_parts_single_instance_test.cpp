@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocalSocket>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <cstring>
@@ -53,14 +55,14 @@ TEST(SingleInstance, SecondStartTellsTheFirstAndGivesWay) {
   const QString& name = socket.path();
   int first_told = 0;
   int second_told = 0;
-  ASSERT_TRUE(lorix::ClaimSingleInstance(name, [&first_told] { ++first_told; }));
+  ASSERT_TRUE(lorix::ClaimSingleInstance(name, [&first_told](const QString&) { ++first_told; }));
   EXPECT_EQ(first_told, 0);
 
-  EXPECT_FALSE(lorix::ClaimSingleInstance(name, [&second_told] { ++second_told; }));
+  EXPECT_FALSE(lorix::ClaimSingleInstance(name, [&second_told](const QString&) { ++second_told; }));
   EXPECT_TRUE(RunUntil([&first_told] { return first_told == 1; }));
 
   // Every later start is reported again, each once.
-  EXPECT_FALSE(lorix::ClaimSingleInstance(name, [&second_told] { ++second_told; }));
+  EXPECT_FALSE(lorix::ClaimSingleInstance(name, [&second_told](const QString&) { ++second_told; }));
   EXPECT_TRUE(RunUntil([&first_told] { return first_told == 2; }));
   RunUntil([] { return false; }, 100);
   EXPECT_EQ(first_told, 2);
@@ -73,10 +75,44 @@ TEST(SingleInstance, SocketLeftByACrashIsTakenOver) {
   LeaveStaleSocket(name);
   ASSERT_TRUE(QFileInfo::exists(name));
   int told = 0;
-  EXPECT_TRUE(lorix::ClaimSingleInstance(name, [&told] { ++told; }));
+  EXPECT_TRUE(lorix::ClaimSingleInstance(name, [&told](const QString&) { ++told; }));
   // And the new owner really listens.
-  EXPECT_FALSE(lorix::ClaimSingleInstance(name, [] {}));
+  EXPECT_FALSE(lorix::ClaimSingleInstance(name, [](const QString&) {}));
   EXPECT_TRUE(RunUntil([&told] { return told == 1; }));
+}
+
+// The launcher's activation token of the second start reaches the first; a start without one
+// hands over none, and a line that is not a second start's is refused.
+TEST(SingleInstance, SecondStartHandsOverItsActivationToken) {
+  const TestSocket socket("token");
+  const QString& name = socket.path();
+  QStringList tokens;
+  ASSERT_TRUE(
+      lorix::ClaimSingleInstance(name, [&tokens](const QString& token) { tokens << token; }));
+  {
+    lorix::testing::ScopedEnvironment environment;
+    environment.Set("XDG_ACTIVATION_TOKEN", "a1b2c3d4e5f60718293a4b5c6d7e8f90");
+    EXPECT_FALSE(lorix::ClaimSingleInstance(name, [](const QString&) {}));
+    EXPECT_TRUE(RunUntil([&tokens] { return tokens.size() == 1; }));
+    // A token that is no word of printable characters is not passed on.
+    environment.Set("XDG_ACTIVATION_TOKEN", "two words");
+    EXPECT_FALSE(lorix::ClaimSingleInstance(name, [](const QString&) {}));
+    EXPECT_TRUE(RunUntil([&tokens] { return tokens.size() == 2; }));
+    environment.Set("XDG_ACTIVATION_TOKEN", std::nullopt);
+    EXPECT_FALSE(lorix::ClaimSingleInstance(name, [](const QString&) {}));
+    EXPECT_TRUE(RunUntil([&tokens] { return tokens.size() == 3; }));
+  }
+  EXPECT_EQ(tokens, (QStringList{QStringLiteral("a1b2c3d4e5f60718293a4b5c6d7e8f90"), QString(),
+                                 QString()}));
+
+  QLocalSocket stranger;
+  stranger.connectToServer(name);
+  ASSERT_TRUE(stranger.waitForConnected(2000));
+  stranger.write("5120 token with blanks\n");
+  stranger.waitForBytesWritten(2000);
+  EXPECT_TRUE(RunUntil([&stranger] { return stranger.state() == QLocalSocket::UnconnectedState; }));
+  RunUntil([] { return false; }, 100);
+  EXPECT_EQ(tokens.size(), 3);
 }
 
 TEST(SingleInstance, NameLiesInAPrivateFolderOfTheUserAlsoWithoutARuntimeFolder) {
@@ -94,8 +130,8 @@ TEST(SingleInstance, NameLiesInAPrivateFolderOfTheUserAlsoWithoutARuntimeFolder)
   EXPECT_EQ((folder.permissions() & (QFileDevice::WriteGroup | QFileDevice::WriteOther)).toInt(),
             0);
   int told = 0;
-  ASSERT_TRUE(lorix::ClaimSingleInstance(name, [&told] { ++told; }));
-  EXPECT_FALSE(lorix::ClaimSingleInstance(name, [] {}));
+  ASSERT_TRUE(lorix::ClaimSingleInstance(name, [&told](const QString&) { ++told; }));
+  EXPECT_FALSE(lorix::ClaimSingleInstance(name, [](const QString&) {}));
   EXPECT_TRUE(RunUntil([&told] { return told == 1; }));
 }
 
@@ -104,14 +140,15 @@ TEST(BringToFront, RestoresAMinimisedWindowAndShowsAHiddenOne) {
   window.showMinimized();
   QApplication::processEvents();
   ASSERT_TRUE(window.isMinimized());
-  lorix::BringToFront(&window);
+  // Not on Wayland: activated at once, no token needed.
+  EXPECT_TRUE(lorix::BringToFront(&window, {}));
   EXPECT_FALSE(window.isMinimized());
   EXPECT_TRUE(window.isVisible());
 
   QWidget hidden;
-  lorix::BringToFront(&hidden);
+  lorix::BringToFront(&hidden, {});
   EXPECT_TRUE(hidden.isVisible());
-  lorix::BringToFront(nullptr);  // no window yet: nothing to do
+  EXPECT_FALSE(lorix::BringToFront(nullptr, {}));  // no window yet: nothing to do
 }
 
 }  // namespace
