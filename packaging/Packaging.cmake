@@ -5,8 +5,8 @@
 #   share/applications, share/mime/packages,
 #   share/icons/hicolor, share/metainfo, share/man   the desktop's view of them
 # An installed recorder recognises its prefix by share/lorix beside its bin folder.
-if(NOT LORIX_WINDOWS_PLAYER)
-  message(STATUS "No install rules: the package needs the Windows player (LORIX_WINDOWS_PLAYER)")
+if(NOT LORIX_WINDOWS)
+  message(STATUS "No install rules: the package needs the Windows player (LORIX_WINDOWS)")
   return()
 endif()
 
@@ -16,7 +16,7 @@ find_program(LORIX_CONVERT convert REQUIRED)
 find_program(LORIX_GZIP gzip REQUIRED)
 
 # Icons in the desktop's sizes, scaled up from the players' own 32 x 32 pictures pixel by pixel.
-set(LORIX_PICTURES_DIR ${PROJECT_BINARY_DIR}/player/window_win32/icons)
+set(LORIX_PICTURES_DIR ${LORIX_PLAYER_ICON_DIR})
 set(LORIX_DESKTOP_ICONS)
 foreach(size 32 48 64 128)
   foreach(pair "lorix:LORIX" "lorix-player:MAINICON")

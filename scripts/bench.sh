@@ -14,7 +14,7 @@ only=${LORIX_BENCH_ONLY:-all}
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DLORIX_BENCH=ON -DLORIX_TESTS=OFF -DLORIX_FUZZ=OFF -DLORIX_SANITIZE=OFF
 ninja -C "$build" -j "${LORIX_BENCH_JOBS:-2}" lorix_codec_bench lorix_audio_bench \
-  lorix_player_bench lorix_first_write_probe lorix_player lorix-tool lorix_windows_player
+  lorix_player_bench lorix_first_write_probe lorix_player lorix-tool lorix_windows
 
 bash "$root/tests/make_speech.sh" "$build/testdata"
 

@@ -13,10 +13,10 @@ case "$flavour" in
     cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release ;;
   asan)
     cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLORIX_SANITIZE=ON \
-      -DLORIX_BENCH=OFF -DLORIX_WINDOWS_PLAYER=OFF ;;
+      -DLORIX_BENCH=OFF -DLORIX_WINDOWS=OFF ;;
   fuzz)
     CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-      -DLORIX_FUZZ=ON -DLORIX_TESTS=OFF -DLORIX_BENCH=OFF -DLORIX_WINDOWS_PLAYER=OFF ;;
+      -DLORIX_FUZZ=ON -DLORIX_TESTS=OFF -DLORIX_BENCH=OFF -DLORIX_WINDOWS=OFF ;;
   *)
     echo "build.sh: unknown flavour '$flavour' (release, asan, fuzz)" >&2; exit 2 ;;
 esac

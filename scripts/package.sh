@@ -13,11 +13,11 @@ bash scripts/setup.sh \
   libfltk1.3-dev libxcursor-dev libxinerama-dev libxft-dev libxfixes-dev libxrender-dev \
   libxext-dev libfontconfig-dev qt6-base-dev qt6-base-private-dev libgl-dev libmp3lame-dev \
   libwayland-dev wayland-protocols \
-  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 imagemagick \
+  g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 make imagemagick \
   dpkg-dev file desktop-file-utils appstream shared-mime-info libglib2.0-bin lintian
 
 build=${1:-build/package}
-options=(-DCMAKE_BUILD_TYPE=Release -DLORIX_WINDOWS_PLAYER=ON)
+options=(-DCMAKE_BUILD_TYPE=Release -DLORIX_WINDOWS=ON)
 if [ ! -f "$build/CMakeCache.txt" ]; then
   options+=(-DLORIX_TESTS=OFF -DLORIX_BENCH=OFF)
 fi

@@ -26,10 +26,11 @@ packages=(
   libmp3lame-dev lame mp3check mp3val ffmpeg mpg123
   # spoken test material
   espeak-ng sox
-  # the Windows player: MinGW-w64 cross compiler (windres, strip, objdump with it), and Wine
-  # with the fonts of its dialogs to run it on the test rig
-  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 fonts-wine libxrandr2 libxi6
-  libxcomposite1
+  # the Windows programs: MinGW-w64 cross compilers (windres, strip, objdump with them), the
+  # tools that unpack and build Debian's LAME source for them, and Wine with the fonts of its
+  # dialogs to run them on the test rig
+  g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 dpkg-dev make
+  wine wine64 fonts-wine libxrandr2 libxi6 libxcomposite1
 )
 # Packages named on the command line instead of the whole list (scripts/package.sh needs fewer).
 if [ $# -gt 0 ]; then
@@ -42,18 +43,27 @@ for package in "${packages[@]}"; do
   [ "$status" = "install ok installed" ] || missing+=("$package")
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  echo "setup: all packages present"
-  exit 0
-fi
-
 as_root=()
 if [ "$(id -u)" -ne 0 ]; then
-  command -v sudo >/dev/null || { echo "setup: run as root or install sudo" >&2; exit 1; }
   as_root=(sudo)
 fi
 
-echo "setup: installing ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-"${as_root[@]}" apt-get update -qq
-"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "setup: all packages present"
+else
+  [ ${#as_root[@]} -eq 0 ] || command -v sudo >/dev/null ||
+    { echo "setup: run as root or install sudo" >&2; exit 1; }
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  "${as_root[@]}" apt-get update -qq
+  "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The Windows programs' LAME is built from Debian's own source package: apt needs the source
+# index of Debian's mirror, which takes root once (the build itself fetches without it).
+lame_script="$(dirname "$0")/build_lame_mingw.sh"
+if ! apt-cache showsrc lame 2>/dev/null | grep -q '^Package: lame$'; then
+  [ ${#as_root[@]} -eq 0 ] || command -v sudo >/dev/null ||
+    { echo "setup: run as root or install sudo" >&2; exit 1; }
+  "${as_root[@]}" bash "$lame_script" --sources
+fi
