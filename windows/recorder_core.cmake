@@ -64,4 +64,4 @@ target_compile_definitions(lorix_recorder_core_win32 PUBLIC
   UNICODE _UNICODE _WIN32_WINNT=0x0A00 WINVER=0x0A00 NOMINMAX)
 target_compile_options(lorix_recorder_core_win32 PRIVATE
   -Wall -Wextra -Os -ffunction-sections -fdata-sections)
-target_link_libraries(lorix_recorder_core_win32 PUBLIC winmm shell32 ole32 advapi32)
+target_link_libraries(lorix_recorder_core_win32 PUBLIC winmm shell32 ole32 advapi32 uuid)
