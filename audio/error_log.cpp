@@ -3,6 +3,8 @@
 #include <ctime>
 #include <utility>
 
+#include "codec/local_time.h"
+
 namespace lorix {
 
 namespace {
@@ -14,8 +16,7 @@ constexpr const char* kApplicationTitle = "LORIX";
 
 std::string FormatErrorTime(std::chrono::system_clock::time_point when) {
   const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
-  std::tm local{};
-  localtime_r(&seconds, &local);
+  const std::tm local = LocalTime(seconds);
   char text[32];
   const std::size_t length = std::strftime(text, sizeof(text), "%d.%m.%Y %H:%M:%S", &local);
   return std::string(text, length);

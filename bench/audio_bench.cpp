@@ -34,7 +34,7 @@
 #include "audio/mci_service.h"
 #include "audio/recording_engine.h"
 #include "audio/scripted_capture_backend.h"
-#include "audio/ui_thread.h"
+#include "audio/task_queue.h"
 #include "audio/wave_playback.h"
 #include "codec/file_io.h"
 #include "recorder/recorder_paths.h"

@@ -46,6 +46,12 @@ int SyncFolderAt(int folder_fd) {
 
 }  // namespace
 
+FileMode ModeOfFile(const std::filesystem::path& path, FileMode fallback) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return fallback;
+  return FileMode{static_cast<unsigned>(info.st_mode & 0777)};
+}
+
 int SyncFolder(const std::filesystem::path& folder) {
   const int fd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return errno;

@@ -53,6 +53,10 @@ struct FileMode {
 inline constexpr FileMode kDataFileMode{0644};
 inline constexpr FileMode kProgramFileMode{0755};
 
+// The permission bits of the regular file at `path`, so that a rewrite keeps them; `fallback`
+// when there is no such file (and always on Windows, whose files carry no such bits).
+FileMode ModeOfFile(const std::filesystem::path& path, FileMode fallback);
+
 // Makes the folder's entries (a file made, renamed or removed in it) reach the disk. Returns 0,
 // or the errno value of the failure.
 int SyncFolder(const std::filesystem::path& folder);

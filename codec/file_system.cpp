@@ -51,6 +51,19 @@ int MakeDirectories(const std::filesystem::path& folder) {
   return KindOf(folder) == FileKind::kDirectory ? 0 : error;
 }
 
+bool EntryExists(const std::filesystem::path& path) {
+  struct stat info {};
+  return lstat(path.c_str(), &info) == 0;
+}
+
+int RemoveFile(const std::filesystem::path& path) {
+  return unlink(path.c_str()) == 0 ? 0 : errno;
+}
+
+int RenameFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+  return rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
 std::filesystem::path CurrentDirectory() {
   std::string buffer(4096, '\0');
   while (getcwd(buffer.data(), buffer.size()) == nullptr) {

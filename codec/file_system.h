@@ -21,6 +21,16 @@ inline bool IsRegularFile(const std::filesystem::path& path) {
 // the errno value of the failure.
 int MakeDirectories(const std::filesystem::path& folder);
 
+// Whether anything is there under the name, a symbolic link itself counting (not followed).
+bool EntryExists(const std::filesystem::path& path);
+
+// Removes the file (or the link itself). Returns 0, or the errno value of the failure (ENOENT
+// when nothing was there).
+int RemoveFile(const std::filesystem::path& path);
+
+// Renames `from` to `to`, replacing a file that is there. Returns 0 or the errno value.
+int RenameFile(const std::filesystem::path& from, const std::filesystem::path& to);
+
 // The process's current directory; empty when it cannot be found.
 std::filesystem::path CurrentDirectory();
 

@@ -1,7 +1,5 @@
 #include "desktop/mailto_url.h"
 
-#include <system_error>
-
 namespace lorix {
 
 std::string PercentEncode(std::string_view text, std::string_view keep) {
@@ -27,13 +25,6 @@ std::string PercentEncode(std::string_view text, std::string_view keep) {
 std::string MailtoUrl(std::string_view recipient, std::string_view subject, std::string_view body) {
   return "mailto:" + PercentEncode(recipient, "@") + "?subject=" + PercentEncode(subject) +
          "&body=" + PercentEncode(body);
-}
-
-std::string FileUrl(const std::filesystem::path& path) {
-  std::error_code error;
-  std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  if (error) absolute = path;
-  return "file://" + PercentEncode(absolute.lexically_normal().string(), "/");
 }
 
 }  // namespace lorix

@@ -1,7 +1,5 @@
 #include "recorder/ini_file.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <string>
 
@@ -30,11 +28,9 @@ bool IsMissingFile(int error_number) {
 void SaveIniFile(const std::filesystem::path& path, const IniDocument& document) {
   const std::string text = document.Text();
   // A rewritten file keeps the permissions the user gave it (say, readable only by them).
-  FileMode mode = kDataFileMode;
-  struct stat info {};
-  if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) mode.bits = info.st_mode & 0777;
-  WriteFileAtomically(
-      path, ByteSpan(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), mode);
+  WriteFileAtomically(path,
+                      ByteSpan(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+                      ModeOfFile(path, kDataFileMode));
 }
 
 }  // namespace lorix

@@ -2,13 +2,10 @@
 
 #include <optional>
 #include <string_view>
-#include <system_error>
 #include <utility>
 
 #include "desktop/mailto_url.h"
 #include "desktop/mapi_result.h"
-#include "desktop/open_with_desktop.h"
-#include "desktop/system_tools.h"
 #include "recorder/user_text_file.h"
 
 namespace lorix {
@@ -65,19 +62,6 @@ MailTexts LoadMailTexts(const RecorderPaths& paths) {
 std::string MailSubject(std::int64_t attached_bytes) {
   const std::int64_t kilobytes = attached_bytes / 1024 + 1;
   return "LORIX-Sprachanhang (" + std::to_string(kilobytes) + " KB) ";
-}
-
-int MailServices::DefaultOpenUrl(const std::string& url) {
-  return OpenWithDesktop(url).result;
-}
-
-void MailServices::DefaultOpenFolder(const std::filesystem::path& folder) {
-  OpenFolderInFileManager(folder);
-}
-
-void MailServices::DefaultRestoreWorkingDirectory(const std::filesystem::path& folder) {
-  std::error_code ignored;
-  std::filesystem::current_path(folder, ignored);
 }
 
 MailHandoff::MailHandoff(MailTexts texts, std::filesystem::path program_folder, Dialogs& dialogs,

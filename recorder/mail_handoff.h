@@ -42,7 +42,8 @@ struct MailAttachment {
   std::vector<std::string> paths;
 };
 
-// The platform services behind the hand-off; tests replace them.
+// The platform services behind the hand-off; tests replace them. The defaults are the desktop's
+// own (mail_services.cpp) or the Windows shell's (win32/mail_services_win32.cpp).
 struct MailServices {
   // Opens a new mail with the file attached; says with a Simple-MAPI-style code (mapi_result.h)
   // how that went and whether the user has to attach the file by hand.

@@ -10,6 +10,13 @@
 
 namespace lorix {
 
+// The folders Windows names for the user's files (its known folders).
+struct KnownFolders {
+  std::filesystem::path roaming_app_data;  // %APPDATA%
+  std::filesystem::path local_app_data;    // %LOCALAPPDATA%
+  std::filesystem::path documents;         // "Documents"
+};
+
 struct RecorderPaths {
   std::filesystem::path program_folder;    // the working directory
   std::filesystem::path data_folder;       // the help pages
@@ -30,15 +37,37 @@ struct RecorderPaths {
   // settings and the user's texts in $XDG_CONFIG_HOME/lorix (else ~/.config/lorix), temporary
   // files in $XDG_CACHE_HOME/lorix/TEMPs (else ~/.cache/lorix/TEMPs) and attachments in
   // `documents_folder()`/LORIXs. A mail text the user has not made is read from the program's
-  // data folder.
+  // data folder. On Windows the program's folder and the known folders decide, as
+  // ForWindowsProgram says.
   static RecorderPaths ForProgram(const std::filesystem::path& program_file,
                                   const std::function<std::filesystem::path()>& documents_folder);
+  // The Windows layout: beside the program when it runs portable (RunsPortable), else the
+  // settings and the user's texts in `known.roaming_app_data`\Lorix, the temporary files in
+  // `known.local_app_data`\Lorix\TEMPs and the attachments in `known.documents`\LORIXs; the
+  // help pages, the mail texts the user has not made and the player stay beside the program.
+  // Beside the program also when a known folder is unknown (empty).
+  static RecorderPaths ForWindowsProgram(const std::filesystem::path& program_file,
+                                         bool runs_portable, const KnownFolders& known);
   // Points the temporary files into `folder`.
   void UseTempsFolder(const std::filesystem::path& folder);
 };
 
-// The user's documents folder as the desktop names it (`xdg-user-dir DOCUMENTS`), else the home
-// folder.
+// The file the installer leaves beside the Windows program.
+inline constexpr const char* kInstalledMarkerName = "Lorix.installed";
+
+// Whether the Windows recorder keeps its files beside itself: an unpacked archive or a USB stick
+// (its folder is writable and holds no installer's marker). An installed one does not, even where
+// its folder is writable (a per-user installation).
+bool RunsPortable(bool program_folder_writable, bool installed_marker_present);
+
+// The user's own copy of a text file in `user_folder` when there is one, else the one that came
+// with the program in `data_folder`.
+std::filesystem::path UserOrDefaultFile(const std::filesystem::path& user_folder,
+                                        const std::filesystem::path& data_folder,
+                                        const char* file_name);
+
+// The user's documents folder as the desktop names it (`xdg-user-dir DOCUMENTS`; Windows: the
+// known folder "Documents"), else the home folder.
 std::filesystem::path UserDocumentsFolder();
 
 // Creates "TEMPs", "LORIXs" and the settings file's folder. A "TEMPs" that cannot be made or is

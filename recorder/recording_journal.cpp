@@ -1,16 +1,12 @@
 #include "recorder/recording_journal.h"
 
-#include <fcntl.h>
-#include <pthread.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
+#include <mutex>
 #include <string_view>
 
 #include "codec/file_io.h"
+#include "codec/file_system.h"
 
 namespace lorix {
 namespace {
@@ -142,10 +138,7 @@ bool JournalWriter::Begin(const std::filesystem::path& path, const JournalHeader
   // than followed), and renamed into place once its first part is written: a journal that cannot
   // be written (a full disk) leaves the one that is there, which still holds what it could.
   const std::filesystem::path fresh = path.string() + ".new";
-  ::unlink(fresh.c_str());
-  fd_ =
-      ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0600);
-  if (fd_ < 0) {
+  if (!file_.Create(fresh)) {
     failed_ = true;
     return false;
   }
@@ -155,15 +148,13 @@ bool JournalWriter::Begin(const std::filesystem::path& path, const JournalHeader
   PutUint32(chunk_header + 4, Checksum(earlier));
   if (!WriteAll(JournalHeaderBytes(header)) ||
       (!earlier.empty() && (!WriteAll(ByteSpan(chunk_header)) || !WriteAll(earlier))) ||
-      ::rename(fresh.c_str(), path.c_str()) != 0) {
+      RenameFile(fresh, path) != 0) {
     failed_ = true;
-    ::close(fd_);
-    fd_ = -1;
-    ::unlink(fresh.c_str());
+    file_.Close();
+    RemoveFile(fresh);
     return false;
   }
-  StartWriter();
-  return true;
+  return StartWriter();
 }
 
 bool JournalWriter::Resume(const std::filesystem::path& path, std::size_t whole_size) {
@@ -172,97 +163,86 @@ bool JournalWriter::Resume(const std::filesystem::path& path, std::size_t whole_
   failed_ = false;
   bytes_written_ = 0;
   syncs_ = 0;
-  fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
-  struct stat info {};
   // A chunk the disk got only in part is cut off, so that the next one follows the whole ones.
-  if (fd_ < 0 || ::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode) ||
-      static_cast<std::uint64_t>(info.st_size) < whole_size ||
-      ::ftruncate(fd_, static_cast<off_t>(whole_size)) != 0) {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
+  if (!file_.OpenAfter(path, whole_size)) {
     failed_ = true;
     return false;
   }
-  StartWriter();
-  return true;
+  return StartWriter();
 }
 
-void JournalWriter::StartWriter() {
+bool JournalWriter::StartWriter() {
   pending_.clear();
   stop_ = false;
   discard_ = false;
   writer_passes_ = 0;
-  thread_ = std::thread(&JournalWriter::Run, this);
+  if (writer_.Start("lorix-journal", [this] { Run(); })) return true;
+  file_.Close();
+  failed_ = true;
+  return false;
 }
 
 void JournalWriter::Append(ByteSpan samples) {
   if (!IsOpen() || Failed() || samples.empty()) return;
   {
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(writer_);
     AppendBytes(pending_, samples);
   }
-  wake_.notify_one();
+  writer_.Wake();
 }
 
 void JournalWriter::Finish() {
   failed_ = false;  // nothing is left to protect
   if (!IsOpen()) {
     // One whose new beginning failed is still there, with what it could hold.
-    if (!path_.empty()) ::unlink(path_.c_str());
+    if (!path_.empty()) RemoveFile(path_);
     path_.clear();
     return;
   }
   {
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(writer_);
     discard_ = true;  // what is still pending would only be removed with the file
   }
   Close();
-  ::unlink(path_.c_str());
+  RemoveFile(path_);
   path_.clear();
 }
 
 void JournalWriter::Close() {
   {
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(writer_);
     stop_ = true;
   }
-  wake_.notify_one();
-  thread_.join();
-  ::close(fd_);
-  fd_ = -1;
+  writer_.Wake();
+  writer_.Join();
+  file_.Close();
 }
 
 bool JournalWriter::WriteAll(ByteSpan bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) {
-      // A disk that is full or gone: the rest of the recording stays in memory only.
-      failed_ = true;
-      return false;
-    }
-    bytes_written_ += written;
-    bytes = bytes.subspan(static_cast<std::size_t>(written));
-  }
-  return true;
+  const std::size_t written = file_.Write(bytes);
+  bytes_written_ += static_cast<std::int64_t>(written);
+  // A disk that is full or gone: the rest of the recording stays in memory only.
+  if (written < bytes.size()) failed_ = true;
+  return written == bytes.size();
 }
 
 void JournalWriter::Run() {
   using Clock = std::chrono::steady_clock;
-  pthread_setname_np(pthread_self(), "lorix-journal");
   bool unsynced = true;  // the header and the earlier material
   bool folder_synced = false;
   Clock::time_point last_sync = Clock::now();
-  std::unique_lock lock(mutex_);
+  std::unique_lock lock(writer_);
   for (;;) {
     const Clock::time_point due = last_sync + std::chrono::seconds(1);
     const auto ready = [this] { return stop_ || !pending_.empty(); };
     // A sync is due only for written bytes. After a failure nothing is written or synced any
     // more: the writer sleeps until it is stopped (a full disk must not cost a core).
     if (unsynced && !Failed()) {
-      wake_.wait_until(lock, due, ready);
+      for (Clock::time_point now = Clock::now(); !ready() && now < due; now = Clock::now()) {
+        writer_.WaitFor(std::chrono::ceil<std::chrono::milliseconds>(due - now));
+      }
     } else {
-      wake_.wait(lock, ready);
+      while (!ready()) writer_.Wait();
     }
     ++writer_passes_;
     if (discard_) return;
@@ -278,7 +258,7 @@ void JournalWriter::Run() {
       // The folder entry of a new file reaches the disk only with the folder itself.
       if (!folder_synced) SyncFolder(path_.parent_path());
       folder_synced = true;
-      if (::fdatasync(fd_) != 0) failed_ = true;
+      if (!file_.Sync()) failed_ = true;
       ++syncs_;
       last_sync = Clock::now();
       unsynced = false;

@@ -13,14 +13,13 @@
 // checksum of them (uint32), the 8-bit samples. A chunk cut short or damaged ends the journal.
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <filesystem>
-#include <mutex>
 #include <optional>
-#include <thread>
 
 #include "codec/bytes.h"
+#include "recorder/journal_file.h"
+#include "recorder/writer_thread.h"
 
 namespace lorix {
 
@@ -78,7 +77,7 @@ class JournalWriter {
   // chunks, as ScanJournal found them), so that a restored recording is not written again.
   // False when it cannot be opened; the journal is then not open.
   bool Resume(const std::filesystem::path& path, std::size_t whole_size);
-  bool IsOpen() const { return fd_ >= 0; }
+  bool IsOpen() const { return file_.IsOpen(); }
   // Does nothing while the journal is not open.
   void Append(ByteSpan samples);
   // The normal end: stops writing and removes the file (also one a failed Begin left).
@@ -94,20 +93,19 @@ class JournalWriter {
   std::int64_t WriterPasses() const { return writer_passes_.load(); }
 
  private:
-  void StartWriter();
+  // False when no writer thread can be made: the journal is then closed and failed.
+  bool StartWriter();
   void Run();
   // Stops the writer thread after it has written what is pending, and closes the file.
   void Close();
   bool WriteAll(ByteSpan bytes);
 
   std::filesystem::path path_;
-  int fd_ = -1;
-  std::thread thread_;
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  Bytes pending_;         // guarded by mutex_
-  bool stop_ = false;     // guarded by mutex_
-  bool discard_ = false;  // guarded by mutex_: the file goes, nothing more is written
+  JournalFile file_;
+  WriterThread writer_;
+  Bytes pending_;         // guarded by writer_'s lock
+  bool stop_ = false;     // guarded by writer_'s lock
+  bool discard_ = false;  // guarded by writer_'s lock: the file goes, nothing more is written
   std::atomic<bool> failed_{false};
   std::atomic<std::int64_t> bytes_written_{0};
   std::atomic<std::int64_t> syncs_{0};

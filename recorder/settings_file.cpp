@@ -8,6 +8,7 @@
 #include "codec/codec_error.h"
 #include "codec/encoder.h"
 #include "codec/file_io.h"
+#include "codec/file_system.h"
 #include "recorder/ini_file.h"
 
 namespace lorix {
@@ -27,9 +28,10 @@ std::string ReadFailureText(const std::filesystem::path& path, int error_number)
 }
 
 void ShowNotFound(const std::filesystem::path& path, Dialogs& dialogs) {
-  std::error_code error;
-  const std::filesystem::path full = std::filesystem::absolute(path, error);
-  const std::string name = (error ? path : full).string();
+  // The full name; the name as given when the current folder is unknown.
+  const std::filesystem::path folder =
+      path.is_absolute() ? std::filesystem::path() : CurrentDirectory();
+  const std::string name = (folder.empty() ? path : folder / path).string();
   dialogs.Show({"Information", "Ini-Datei \"" + name + "\" nicht gefunden - Neu angelegt !!",
                 DialogIcon::kInformation, DialogButtons::kOk});
 }

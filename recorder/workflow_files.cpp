@@ -13,6 +13,7 @@
 #include "codec/codec_error.h"
 #include "codec/decoder.h"
 #include "codec/file_io.h"
+#include "codec/file_system.h"
 #include "codec/info_text_view.h"
 #include "codec/stream_header.h"
 #include "codec/wav_file.h"
@@ -105,8 +106,7 @@ void RecordingWorkflow::MTLoadSaveRecClick(bool load) {
 }
 
 void RecordingWorkflow::SaveWithOverwritePrompt(bool wav, const std::string& path) {
-  std::error_code error;
-  if (std::filesystem::exists(path, error)) {
+  if (KindOf(path) != FileKind::kMissing) {
     const DialogAnswer answer = dialogs_.Show({kCaption, path + " existiert schon! Überschreiben?",
                                                DialogIcon::kQuestion, DialogButtons::kOkCancel});
     if (answer != DialogAnswer::kOk) return;

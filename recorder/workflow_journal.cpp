@@ -9,6 +9,8 @@
 
 #include "audio/capture_backend.h"
 #include "codec/file_io.h"
+#include "codec/file_system.h"
+#include "codec/local_time.h"
 #include "codec/stream_header.h"
 #include "codec/wav_header.h"
 #include "recorder/recording_workflow.h"
@@ -18,16 +20,9 @@ namespace {
 
 constexpr const char* kCaption = "LORIX";
 
-std::tm LocalTime(std::int64_t seconds) {
-  const auto time = static_cast<std::time_t>(seconds);
-  std::tm local{};
-  localtime_r(&time, &local);
-  return local;
-}
-
 // "Eine nicht abgeschlossene Aufnahme vom dd.mm.yyyy hh:nn (m:ss Min.) wurde gefunden. ..."
 std::string UnfinishedRecordingQuestion(const JournalScan& journal) {
-  const std::tm started = LocalTime(journal.header.started);
+  const std::tm started = LocalTime(static_cast<std::time_t>(journal.header.started));
   char date[32];
   std::strftime(date, sizeof date, "%d.%m.%Y %H:%M", &started);
   const auto seconds = static_cast<std::int64_t>(journal.sample_count) / journal.header.sample_rate;
@@ -44,8 +39,7 @@ std::filesystem::path FreeRecoveryName(const std::filesystem::path& folder) {
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y%m%d_%H%M%S", &now);
   std::filesystem::path name = folder / ("Recovery-" + std::string(stamp) + ".raw");
-  std::error_code error;
-  for (int n = 2; std::filesystem::exists(std::filesystem::symlink_status(name, error)); ++n) {
+  for (int n = 2; EntryExists(name); ++n) {
     name = folder / ("Recovery-" + std::string(stamp) + "-" + std::to_string(n) + ".raw");
   }
   return name;
@@ -67,8 +61,7 @@ bool RecordingWorkflow::IsRestorableSampleRate(std::int32_t rate) const {
 
 void RecordingWorkflow::OfferUnfinishedRecording() {
   const std::filesystem::path path = JournalPath(paths_.temps_folder);
-  std::error_code error;
-  if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) return;
+  if (!EntryExists(path)) return;
   // Read while it is set aside, and put back only once it has been restored: one that kills the
   // program on the way (its memory) is kept, but not met again at every start. One that cannot
   // be set aside is still read where it is.
@@ -94,10 +87,10 @@ void RecordingWorkflow::OfferUnfinishedRecording() {
     keep("hat eine unbrauchbare Abtastrate (" + std::to_string(journal->header.sample_rate) +
          " Hz)");
   } else if (journal->sample_count == 0) {
-    std::filesystem::remove(file, error);  // begun, but nothing recorded yet
+    RemoveFile(file);  // begun, but nothing recorded yet
   } else if (dialogs_.Show({kCaption, UnfinishedRecordingQuestion(*journal), DialogIcon::kQuestion,
                             DialogButtons::kYesNo}) != DialogAnswer::kYes) {
-    std::filesystem::remove(file, error);
+    RemoveFile(file);
   } else if (!RestoreRecording(bytes, *journal, file)) {
     keep("passt nicht in den Speicher");
   }
@@ -145,16 +138,15 @@ bool RecordingWorkflow::RestoreRecording(Bytes& journal_bytes, const JournalScan
   // Protected again as after any stop: a continued recording goes on in the same journal (no
   // sample is written again), and a crash now offers it under its first start time.
   const std::filesystem::path path = JournalPath(paths_.temps_folder);
-  std::error_code error;
-  if (aside != path) std::filesystem::rename(aside, path, error);
-  journal_.Resume(error ? aside : path, journal.whole_size);
+  const bool put_back = aside == path || RenameFile(aside, path) == 0;
+  journal_.Resume(put_back ? path : aside, journal.whole_size);
   return true;
 }
 
 std::optional<std::filesystem::path> RecordingWorkflow::SetJournalAside(
     const std::filesystem::path& journal, std::error_code& error) {
   const std::filesystem::path kept = FreeRecoveryName(journal.parent_path());
-  std::filesystem::rename(journal, kept, error);
+  error = std::error_code(RenameFile(journal, kept), std::generic_category());
   if (error) return std::nullopt;
   return kept;
 }

@@ -2,12 +2,12 @@
 // and saved as TempCompressed.wav, so that the user hears what the recipient will hear.
 
 #include <filesystem>
-#include <system_error>
 #include <utility>
 
 #include "codec/codec_error.h"
 #include "codec/decoder.h"
 #include "codec/encoder.h"
+#include "codec/file_system.h"
 #include "codec/info_text.h"
 #include "codec/stream_header.h"
 #include "codec/version.h"
@@ -68,8 +68,7 @@ void RecordingWorkflow::ButtonComprDecomprAndPlayClick() {
   } else {
     // Nothing to listen to (an older decoded version must not pass for this one), but the
     // compressed recording is complete in memory and step 4 can send it.
-    std::error_code ignored;
-    std::filesystem::remove(paths_.temp_compressed, ignored);
+    RemoveFile(paths_.temp_compressed);
   }
   NewAttachmentName();
   // Step 4 follows the state: enabled now, or once the automatic playback has ended.

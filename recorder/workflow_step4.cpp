@@ -8,7 +8,9 @@
 #include "codec/attachment.h"
 #include "codec/codec_error.h"
 #include "codec/file_io.h"
+#include "codec/file_system.h"
 #include "codec/info_text.h"
+#include "codec/local_time.h"
 #include "codec/stream_header.h"
 #include "codec/text_encoding.h"
 #include "codec/wav_file.h"
@@ -21,10 +23,7 @@ namespace {
 constexpr const char* kCaption = "LORIX";
 
 std::tm LocalTimeNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return local;
+  return LocalTime(std::time(nullptr));
 }
 
 // "a" or "a" und "b", each name in double quotes.
@@ -81,8 +80,7 @@ Bytes RecordingWorkflow::Mp3OfTheMessage() const {
                      attachment_time_);
   }
   const std::string& original = controls_.LabelRecordedWAV_File;
-  std::error_code error;
-  if (original.size() > 3 && std::filesystem::is_regular_file(original, error)) {
+  if (original.size() > 3 && IsRegularFile(original)) {
     return EncodeMp3(LoadWavFile(std::filesystem::path(original)).PcmStream, attachment_time_);
   }
   return EncodeMp3(pcm_stream_, attachment_time_);
@@ -99,8 +97,7 @@ void RecordingWorkflow::ButtonCreateOpenMailClick() {
   const std::optional<std::vector<std::string>> files = ChooseStep4Files(kind);
   if (!files) return;
   for (const std::string& file : *files) {
-    std::error_code error;
-    if (!std::filesystem::exists(file, error)) continue;
+    if (KindOf(file) == FileKind::kMissing) continue;
     const DialogAnswer answer = dialogs_.Show({kCaption, file + " existiert schon! Überschreiben?",
                                                DialogIcon::kQuestion, DialogButtons::kOkCancel});
     if (answer != DialogAnswer::kOk) return;

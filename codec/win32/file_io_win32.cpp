@@ -180,6 +180,10 @@ void WriteFileAtomically(const std::filesystem::path& path, ByteSpan bytes, File
   }
 }
 
+FileMode ModeOfFile(const std::filesystem::path& /*path*/, FileMode fallback) {
+  return fallback;
+}
+
 // MoveFileEx with MOVEFILE_WRITE_THROUGH returns only once the rename is on the disk, and the
 // file's own bytes were flushed (_commit, FlushFileBuffers) before it: the folder needs no
 // sync of its own.

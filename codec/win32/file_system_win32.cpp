@@ -30,6 +30,24 @@ void CollectFiles(const std::filesystem::path& folder, const std::filesystem::pa
   FindClose(find);
 }
 
+int ErrnoOf(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return ENOENT;
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+      return EEXIST;
+    case ERROR_WRITE_PROTECT:
+      return EROFS;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ENOSPC;
+    default:
+      return EACCES;
+  }
+}
+
 }  // namespace
 
 FileKind KindOf(const std::filesystem::path& path) {
@@ -50,19 +68,23 @@ int MakeDirectories(const std::filesystem::path& folder) {
   const DWORD error = GetLastError();
   // Made by someone else in the meantime: fine if it is a folder now.
   if (KindOf(folder) == FileKind::kDirectory) return 0;
-  switch (error) {
-    case ERROR_ALREADY_EXISTS:
-    case ERROR_FILE_EXISTS:
-      return EEXIST;
-    case ERROR_PATH_NOT_FOUND:
-      return ENOENT;
-    case ERROR_WRITE_PROTECT:
-      return EROFS;
-    case ERROR_DISK_FULL:
-      return ENOSPC;
-    default:
-      return EACCES;
-  }
+  return ErrnoOf(error);
+}
+
+// The attributes of a link or junction are its own: it is not followed.
+bool EntryExists(const std::filesystem::path& path) {
+  return GetFileAttributesW(Widen(path.native()).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+int RemoveFile(const std::filesystem::path& path) {
+  return DeleteFileW(Widen(path.native()).c_str()) ? 0 : ErrnoOf(GetLastError());
+}
+
+int RenameFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+  return MoveFileExW(Widen(from.native()).c_str(), Widen(to.native()).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+             ? 0
+             : ErrnoOf(GetLastError());
 }
 
 std::filesystem::path CurrentDirectory() {

@@ -14,6 +14,7 @@
 #include "audio/alsa_playback_backend.h"
 #include "audio/mci_service.h"
 #include "audio/recording_engine.h"
+#include "audio/task_queue.h"
 #include "codec/file_io.h"
 #include "codec/wav_file.h"
 #include "tests/support/recording_dialogs.h"

@@ -12,6 +12,7 @@
 #include "audio/alsa_capture_backend.h"
 #include "audio/scripted_capture_backend.h"
 #include "audio/sound_level.h"
+#include "audio/task_queue.h"
 #include "codec/codec_tables.h"
 #include "codec/encoder.h"
 #include "tests/support/recording_dialogs.h"

@@ -19,6 +19,7 @@
 #include "audio/manual_playback_backend.h"
 #include "audio/mci_service.h"
 #include "audio/scripted_capture_backend.h"
+#include "audio/task_queue.h"
 #include "recorder/window/main_window.h"
 #include "tests/support/recording_dialogs.h"
 #include "tests/support/scripted_file_chooser.h"

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <tuple>
+#include <utility>
 
 #include "codec/attachment.h"
 #include "codec/stream_header.h"
@@ -516,6 +517,57 @@ TEST_F(InstalledRecorderFoldersTest, AProgramOutsideAnInstalledPrefixKeepsEveryt
                    paths.lorixs_folder, paths.player_program, paths.mail_text_mapi),
         std::tuple(folder / "LORIX.INI", folder, folder, folder / "TEMPs", folder / "LORIXs",
                    folder / "LorixPlayer.exe", folder / "MailTextMAPI.txt"));
+  }
+}
+
+// The Windows layout, decided from what the program's folder allows and the known folders.
+class WindowsRecorderFoldersTest : public ::testing::Test {
+ protected:
+  WindowsRecorderFoldersTest()
+      : root_(fs::temp_directory_path() / ("lorix_windows_" + std::to_string(getpid()))),
+        program_(root_ / "Programs" / "Lorix"),
+        known_{root_ / "Roaming", root_ / "Local", root_ / "Documents"} {
+    fs::create_directories(program_);
+    fs::create_directories(known_.roaming_app_data / "Lorix");
+  }
+  ~WindowsRecorderFoldersTest() override { fs::remove_all(root_); }
+
+  RecorderPaths Decide(bool writable, bool marker) const {
+    return RecorderPaths::ForWindowsProgram(program_ / "Lorix.exe", RunsPortable(writable, marker),
+                                            known_);
+  }
+
+  fs::path root_, program_;
+  KnownFolders known_;
+};
+
+TEST_F(WindowsRecorderFoldersTest, AnInstalledOrReadOnlyProgramKeepsTheUsersFilesInTheirFolders) {
+  std::ofstream(known_.roaming_app_data / "Lorix" / "MailTextSystem.txt") << "own";
+  const fs::path user = known_.roaming_app_data / "Lorix";
+  const fs::path temps = known_.local_app_data / "Lorix" / "TEMPs";
+  // Installed by the installer into a folder the user may write to, or unpacked under
+  // "Program Files": either way nothing is written beside the program.
+  for (const auto& [writable, marker] : {std::pair(true, true), std::pair(false, false)}) {
+    const RecorderPaths paths = Decide(writable, marker);
+    EXPECT_EQ(std::tuple(paths.settings_file, paths.user_folder, paths.data_folder,
+                         paths.mail_text_mapi, paths.mail_text_system, paths.player_program),
+              std::tuple(user / "LORIX.INI", user, program_, program_ / "MailTextMAPI.txt",
+                         user / "MailTextSystem.txt", program_ / "LorixPlayer.exe"));
+    EXPECT_EQ(std::tuple(paths.temps_folder, paths.temp_recording, paths.lorixs_folder),
+              std::tuple(temps, temps / "TempRecording.wav", known_.documents / "LORIXs"));
+  }
+}
+
+TEST_F(WindowsRecorderFoldersTest, APortableProgramOrOneWithoutKnownFoldersKeepsAllBesideItself) {
+  std::ofstream(known_.roaming_app_data / "Lorix" / "MailTextSystem.txt") << "own";
+  const RecorderPaths portable = Decide(true, false);
+  known_.local_app_data.clear();
+  const RecorderPaths unknown_folder = Decide(false, true);
+  for (const RecorderPaths& paths : {portable, unknown_folder}) {
+    EXPECT_EQ(std::tuple(paths.settings_file, paths.user_folder, paths.temps_folder,
+                         paths.lorixs_folder, paths.mail_text_system),
+              std::tuple(program_ / "Lorix.INI", program_, program_ / "TEMPs", program_ / "LORIXs",
+                         program_ / "MailTextSystem.txt"));
   }
 }
 

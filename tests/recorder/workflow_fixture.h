@@ -19,6 +19,7 @@
 #include "audio/manual_playback_backend.h"
 #include "audio/mci_service.h"
 #include "audio/scripted_capture_backend.h"
+#include "audio/task_queue.h"
 #include "codec/decoder.h"
 #include "codec/encoder.h"
 #include "codec/file_io.h"
