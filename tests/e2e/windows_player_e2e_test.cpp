@@ -119,8 +119,6 @@ class WindowsPlayer : public ::testing::Test {
     EXPECT_TRUE(WaitForStream(false)) << "no sound stream in the sink";
   }
 
-  // Waits until the player's stream in the sink runs (`corked` false) or is held (true). Under
-  // load Wine takes a while to act on a key; the next key waits for that.
   // A TempWave.wav written since `since` into a TEMPs of %TEMP%\LORIX in the prefix; empty when
   // there is none.
   static fs::path PrivateTempWave(fs::file_time_type since) {
@@ -146,14 +144,18 @@ class WindowsPlayer : public ::testing::Test {
     return count;
   }
 
-  static bool WaitForStream(bool corked) {
+  // Whether a stream in the sink runs (`corked` false) or is held (true) right now.
+  static bool StreamIs(bool corked) {
     const std::string state = corked ? "Corked: yes" : "Corked: no";
-    return WaitUntil(
-        [&] {
-          return RunAndCapture({"pactl", "list", "sink-inputs"}, 5s).output.find(state) !=
-                 std::string::npos;
-        },
-        30s, [] { std::this_thread::sleep_for(50ms); });
+    return RunAndCapture({"pactl", "list", "sink-inputs"}, 5s).output.find(state) !=
+           std::string::npos;
+  }
+
+  // Waits until the player's stream in the sink runs (`corked` false) or is held (true). Under
+  // load Wine takes a while to act on a key; the next key waits for that.
+  static bool WaitForStream(bool corked) {
+    return WaitUntil([&] { return StreamIs(corked); }, 30s,
+                     [] { std::this_thread::sleep_for(50ms); });
   }
 
   fs::path wine_;
@@ -226,6 +228,7 @@ TEST_F(WindowsPlayer, SpacePausesAndResumesSStopsF1Helps) {
   Key(window, "space");  // pause
   EXPECT_TRUE(WaitForStream(true)) << "the pause did not hold the stream";
   std::this_thread::sleep_for(2500ms);
+  EXPECT_TRUE(StreamIs(true)) << "the pause ended by itself";
   Key(window, "space");  // go on
   EXPECT_TRUE(WaitForStream(false)) << "the stream did not go on";
   std::this_thread::sleep_for(1500ms);
@@ -234,8 +237,8 @@ TEST_F(WindowsPlayer, SpacePausesAndResumesSStopsF1Helps) {
   std::this_thread::sleep_for(6s);
   heard.Stop();
 
-  // Sound, a gap of the pause, sound again, and silence from the stop on, although the
-  // message would have gone on.
+  // Silence from the stop on, although the message would have gone on. The pause shows on the
+  // stream above, not here: the sink's monitor leaves out most of the time all streams are held.
   const std::vector<bool> loud = Loudness(ReadSound(folder_ / "heard.wav").samples);
   const auto first = std::find(loud.begin(), loud.end(), true);
   const auto last = std::find(loud.rbegin(), loud.rend(), true).base();
@@ -243,12 +246,6 @@ TEST_F(WindowsPlayer, SpacePausesAndResumesSStopsF1Helps) {
   std::string timeline;
   for (const bool stretch : loud) timeline += stretch ? '#' : '.';
   std::printf("heard, 50 ms a sign: %s\n", timeline.c_str());
-  std::size_t longest_gap = 0, gap = 0;
-  for (auto it = first; it != last; ++it) {
-    gap = *it ? 0 : gap + 1;
-    longest_gap = std::max(longest_gap, gap);
-  }
-  EXPECT_GE(longest_gap, 30u) << "no pause of 1.5 s in the sound";
   EXPECT_GE(loud.end() - last, 30) << "the sound went on after S";
   EXPECT_LT(static_cast<double>(std::count(loud.begin(), loud.end(), true)) / 20, seconds - 1)
       << "the whole message was played";
