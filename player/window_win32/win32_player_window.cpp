@@ -299,8 +299,9 @@ void Win32PlayerWindow::Route(UINT message, WPARAM w, LPARAM l) {
     case WM_DESTROY:
       KillTimer(window_, kTimerId);
       glue_.Close();
+      // The message loop ends and WinMain returns, so the player's destructors run.
       PostQuitMessage(0);
-      ExitProcess(0);
+      return;
     default:
       return;
   }
