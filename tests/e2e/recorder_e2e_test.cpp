@@ -149,21 +149,6 @@ std::string DefaultSourceMute() {
   return answer;
 }
 
-// How many of three half-second stretches of `original` (at a quarter, half and three
-// quarters) are found in `recorded` with a normalised correlation above 0.9.
-int MatchedStretches(const Bytes& original, const Bytes& recorded, const char* what) {
-  const std::size_t n = original.size();
-  int matched = 0;
-  for (const std::size_t start : {n / 4, n / 2, 3 * n / 4}) {
-    if (start + kStretch > n) continue;
-    const auto begin = original.begin() + static_cast<std::ptrdiff_t>(start);
-    const double correlation = BestCorrelation(Bytes(begin, begin + kStretch), recorded);
-    std::printf("%s: correlation of the stretch at %zu: %.3f\n", what, start, correlation);
-    if (correlation > 0.9) ++matched;
-  }
-  return matched;
-}
-
 // The recorder as main.cpp puts it together, in a program folder of its own, except that
 // dialogs are recorded instead of shown (a modal box would stop the test) and the playback's
 // "open with the associated program" starts nothing on the test machine.

@@ -185,15 +185,7 @@ TEST_F(WindowsPlayer, AttachmentStartedWithoutArgumentPlaysItsRecording) {
 
   // Half-second stretches of the recording are found in what the sink played.
   const PcmSound recorded = ReadSound(folder_ / "heard.wav");
-  const std::size_t n = decoded.samples.size();
-  int matched = 0;
-  for (const std::size_t start : {n / 4, n / 2, 3 * n / 4}) {
-    const auto begin = decoded.samples.begin() + static_cast<std::ptrdiff_t>(start);
-    const double correlation = BestCorrelation(Bytes(begin, begin + kRate / 2), recorded.samples);
-    std::printf("correlation of the stretch at %zu: %.3f\n", start, correlation);
-    if (correlation >= 0.8) ++matched;
-  }
-  EXPECT_GE(matched, 2);
+  EXPECT_GE(MatchedStretches(decoded.samples, recorded.samples, "heard", 0.8), 2);
 
   // E widens the window to the full view and back; the client areas are those of the outer
   // sizes 243 x 181 and 612 x 226 under Wine's own 3-pixel frame and caption.

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -102,6 +103,24 @@ inline double BestCorrelation(const Bytes& played, const Bytes& recorded) {
     if (norm_a > 0 && norm_b > 0) best = std::max(best, dot / std::sqrt(norm_a * norm_b));
   }
   return best;
+}
+
+// How many of three half-second stretches of `original` (at a quarter, half and three quarters)
+// are found in `recorded` with a normalised correlation of at least `threshold`. The rig may drop
+// a moment now and then, so callers ask for two of the three.
+inline int MatchedStretches(const Bytes& original, const Bytes& recorded, const char* what,
+                            double threshold = 0.9) {
+  constexpr std::size_t kStretch = 11025 / 2;
+  const std::size_t n = original.size();
+  int matched = 0;
+  for (const std::size_t start : {n / 4, n / 2, 3 * n / 4}) {
+    if (start + kStretch > n) continue;
+    const auto begin = original.begin() + static_cast<std::ptrdiff_t>(start);
+    const double correlation = BestCorrelation(Bytes(begin, begin + kStretch), recorded);
+    std::printf("%s: correlation of the stretch at %zu: %.3f\n", what, start, correlation);
+    if (correlation >= threshold) ++matched;
+  }
+  return matched;
 }
 
 }  // namespace lorix::testing
