@@ -119,6 +119,14 @@ class WindowsPlayer : public ::testing::Test {
     EXPECT_TRUE(WaitForStream(false)) << "no sound stream in the sink";
   }
 
+  // Waits until the player plays from a TEMPs under %TEMP%\LORIX written since `since`.
+  void WaitForPrivatePlayback(fs::file_time_type since) {
+    EXPECT_TRUE(WaitUntil([&] { return !PrivateTempWave(since).empty(); }, 30s,
+                          [] { std::this_thread::sleep_for(100ms); }))
+        << "no TempWave.wav under %TEMP%";
+    EXPECT_TRUE(WaitForStream(false)) << "no sound stream in the sink";
+  }
+
   // A TempWave.wav written since `since` into a TEMPs of %TEMP%\LORIX in the prefix; empty when
   // there is none.
   static fs::path PrivateTempWave(fs::file_time_type since) {
@@ -350,10 +358,7 @@ TEST_F(WindowsPlayer, AnotherAccountsTEMPsIsLeftAlone) {
   ChildProgram player(wine_, folder_, {attachment.filename().string()});
   const unsigned long window = FindWindow("LORIX-Player V.", true, 60s);
   ASSERT_NE(window, 0u) << "no player window";
-  EXPECT_TRUE(WaitUntil([&] { return !PrivateTempWave(before).empty(); }, 30s,
-                        [] { std::this_thread::sleep_for(100ms); }))
-      << "no TempWave.wav under %TEMP%";
-  EXPECT_TRUE(WaitForStream(false)) << "no sound stream in the sink";
+  WaitForPrivatePlayback(before);
   EXPECT_TRUE(fs::is_empty(foreign));
   EXPECT_EQ(FindWindow("Information", false, 0ms), 0u) << "a message box came up";
   EXPECT_EQ(FindWindow("Fehler", false, 0ms), 0u) << "an error box came up";
@@ -384,10 +389,7 @@ TEST_F(WindowsPlayer, AFolderNearThePathLimitFallsBackToTheTemporaryFolder) {
   ChildProgram player(wine_, deep, {packed.filename().string()});
   const unsigned long window = FindWindow("LORIX-Player V.", true, 60s);
   ASSERT_NE(window, 0u) << "no player window";
-  EXPECT_TRUE(WaitUntil([&] { return !PrivateTempWave(before).empty(); }, 30s,
-                        [] { std::this_thread::sleep_for(100ms); }))
-      << "no TempWave.wav under %TEMP%";
-  EXPECT_TRUE(WaitForStream(false)) << "no sound stream in the sink";
+  WaitForPrivatePlayback(before);
   EXPECT_FALSE(fs::exists(deep / "TEMPs" / "TempWave.wav"));
   EXPECT_EQ(FindWindow("Fehler", false, 0ms), 0u) << "an error box came up";
   X11Windows windows;
