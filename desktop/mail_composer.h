@@ -21,6 +21,9 @@ struct MailComposerResult {
   // The composer was opened, but by a mail program whose way of attaching files we do not know:
   // the files may be missing from the mail, and the user has to attach them by hand.
   bool attach_by_hand = false;
+  // No mail program takes files from this system (on Windows: no Simple MAPI client), so nothing
+  // was handed over; the user has to start a mail and attach the files by hand.
+  bool no_mail_program = false;
 };
 
 // Opens the user's mail composer with the draft, every file attached. The default mailto handler of

@@ -24,6 +24,17 @@ constexpr std::string_view kAttachAllByHandText =
     "eventuell nicht angehängt.\r\nBitte hängen Sie sie gegebenenfalls von Hand an; der Ordner "
     "mit den Dateien wird geöffnet:\r\n";
 
+// Followed by the attachment's path.
+constexpr std::string_view kNoMailProgramText =
+    "Es wurde kein Mail-Programm mit MAPI-Schnittstelle gefunden, die Datei konnte daher keiner "
+    "neuen Mail angehängt werden.\r\nSie wird im Explorer gezeigt; bitte ziehen Sie sie von dort "
+    "in eine neue Mail:\r\n";
+// Followed by the paths, one per line.
+constexpr std::string_view kNoMailProgramAllText =
+    "Es wurde kein Mail-Programm mit MAPI-Schnittstelle gefunden, die Dateien konnten daher "
+    "keiner neuen Mail angehängt werden.\r\nSie werden im Explorer gezeigt; bitte ziehen Sie sie "
+    "von dort in eine neue Mail:\r\n";
+
 // The paths one per line, without a break after the last.
 std::string OnePerLine(const std::vector<std::string>& paths) {
   std::string text;
@@ -91,7 +102,13 @@ int MailHandoff::SendMailWithAttachment(const std::string& subject, const std::s
   const MailComposerResult result = services_.compose(draft);
   const std::string_view message = MapiResultMessage(result.code);
   if (!message.empty()) dialogs_.ShowError(kMessageCaption, std::string(message));
-  if (result.attach_by_hand && !attachment_paths.empty()) {
+  if (result.no_mail_program && !attachment_paths.empty()) {
+    const std::string_view text =
+        attachment_paths.size() == 1 ? kNoMailProgramText : kNoMailProgramAllText;
+    dialogs_.Show({kMessageCaption, std::string(text) + OnePerLine(attachment_paths),
+                   DialogIcon::kInformation, DialogButtons::kOk});
+    services_.show_files(draft.attachments);
+  } else if (result.attach_by_hand && !attachment_paths.empty()) {
     const std::string_view text =
         attachment_paths.size() == 1 ? kAttachByHandText : kAttachAllByHandText;
     dialogs_.Show({kMessageCaption, std::string(text) + OnePerLine(attachment_paths),

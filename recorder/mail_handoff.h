@@ -52,12 +52,17 @@ struct MailServices {
   std::function<int(const std::string& url)> open_url = DefaultOpenUrl;
   // Shows a folder in the file manager; a failure is ignored.
   std::function<void(const std::filesystem::path& folder)> open_folder = DefaultOpenFolder;
+  // Shows files of one folder selected in the file manager, ready to be dragged into a mail;
+  // where it cannot select them, their folder is opened. A failure is ignored.
+  std::function<void(const std::vector<std::filesystem::path>& files)> show_files =
+      DefaultShowFiles;
   // Makes the folder the working directory again; a failure is ignored.
   std::function<void(const std::filesystem::path& folder)> restore_working_directory =
       DefaultRestoreWorkingDirectory;
 
   static int DefaultOpenUrl(const std::string& url);
   static void DefaultOpenFolder(const std::filesystem::path& folder);
+  static void DefaultShowFiles(const std::vector<std::filesystem::path>& files);
   static void DefaultRestoreWorkingDirectory(const std::filesystem::path& folder);
 };
 
@@ -73,6 +78,8 @@ class MailHandoff {
   // Opens a new mail with subject, body and the attached files; a non-empty message for the
   // returned code is shown in an error box. When the mail program is one that may leave the files
   // out, a note says so and their folder is opened, so that the user can attach them by hand.
+  // When there is no mail program to take the files, a note says so and the files are shown
+  // selected in the file manager, to be dragged into a mail.
   // The mail program may have changed the working directory, so the program folder becomes it
   // again, whatever the outcome.
   int SendMailWithAttachment(const std::string& subject, const std::string& note_text,

@@ -16,6 +16,11 @@ void MailServices::DefaultOpenFolder(const std::filesystem::path& folder) {
   OpenFolderInFileManager(folder);
 }
 
+// The desktop's file managers take no selection from us: the folder is opened.
+void MailServices::DefaultShowFiles(const std::vector<std::filesystem::path>& files) {
+  if (!files.empty()) OpenFolderInFileManager(files.front().parent_path());
+}
+
 void MailServices::DefaultRestoreWorkingDirectory(const std::filesystem::path& folder) {
   std::error_code ignored;
   std::filesystem::current_path(folder, ignored);

@@ -37,10 +37,11 @@ foreach(name error_log level_meter mci_errors mci_quoted mixer mixer_bindings mi
   list(APPEND lorix_core_audio_sources ${LORIX_ROOT}/audio/${name}.cpp)
 endforeach()
 
-# The mail hand-off's texts and codes, and the Windows shell. The Linux desktop's program
-# spawning and mail composer stay out: OpenMailComposer on Windows is Simple MAPI.
+# The mail hand-off's texts and codes, its Simple MAPI composer and Explorer's selection, and
+# the Windows shell. The Linux desktop's program spawning and mail composer stay out.
 set(lorix_core_desktop_sources)
-foreach(name application_name mailto_url mapi_result win32/shell_win32)
+foreach(name application_name mailto_url mapi_result win32/explorer_selection_win32
+             win32/mail_composer_win32 win32/shell_win32)
   list(APPEND lorix_core_desktop_sources ${LORIX_ROOT}/desktop/${name}.cpp)
 endforeach()
 

@@ -1,4 +1,5 @@
-// The hand-off's services on Windows: the shell opens the mailto: URL and the folder.
+// The hand-off's services on Windows: the shell opens the mailto: URL and the folder, Explorer
+// shows the files selected.
 
 // windows.h first: the other system headers build on it.
 #include <windows.h>
@@ -6,6 +7,7 @@
 #include <shellapi.h>
 
 #include "codec/win32/wide_text.h"
+#include "desktop/win32/explorer_selection_win32.h"
 #include "recorder/mail_handoff.h"
 
 namespace lorix {
@@ -25,6 +27,10 @@ int MailServices::DefaultOpenUrl(const std::string& url) {
 
 void MailServices::DefaultOpenFolder(const std::filesystem::path& folder) {
   ShellExecuteOpen(folder.string());
+}
+
+void MailServices::DefaultShowFiles(const std::vector<std::filesystem::path>& files) {
+  ShowFilesInExplorer(files);
 }
 
 void MailServices::DefaultRestoreWorkingDirectory(const std::filesystem::path& folder) {

@@ -36,9 +36,12 @@ class MailHandoffTest : public ::testing::Test {
     services_.compose = [this](const MailDraft& draft) {
       drafts_.push_back(draft);
       if (on_compose_) on_compose_();
-      return MailComposerResult{compose_code_, attach_by_hand_};
+      return MailComposerResult{compose_code_, attach_by_hand_, no_mail_program_};
     };
     services_.open_folder = [this](const fs::path& folder) { folders_.push_back(folder); };
+    services_.show_files = [this](const std::vector<fs::path>& files) {
+      shown_files_.push_back(files);
+    };
     services_.open_url = [this](const std::string& url) {
       urls_.push_back(url);
       return open_result_;
@@ -68,8 +71,10 @@ class MailHandoffTest : public ::testing::Test {
   std::vector<MailDraft> drafts_;
   std::vector<std::string> urls_;
   std::vector<fs::path> folders_;
+  std::vector<std::vector<fs::path>> shown_files_;
   int compose_code_ = kMapiSuccess;
   bool attach_by_hand_ = false;
+  bool no_mail_program_ = false;
   int open_result_ = 33;
   std::function<void()> on_compose_;
 };
@@ -187,6 +192,34 @@ TEST_F(MailHandoffTest, UnknownMailProgramAsksToAttachByHandAndOpensTheFolder) {
             "der Ordner mit der Datei wird geöffnet:\r\n/p/LORIXs/A.EXE");
   EXPECT_EQ(dialogs_.shown[0].icon, DialogIcon::kInformation);
   EXPECT_EQ(folders_, std::vector<fs::path>{"/p/LORIXs"});
+}
+
+TEST_F(MailHandoffTest, NoMailProgramSaysSoAndShowsTheFilesToDragIntoAMail) {
+  no_mail_program_ = true;
+  compose_code_ = MAPI_USER_ABORT;
+  EXPECT_EQ(Handoff().OpenMailProgram(MailMethod::kMapi, Attachment()), MAPI_USER_ABORT);
+  ASSERT_EQ(dialogs_.shown.size(), 2u);
+  EXPECT_EQ(dialogs_.shown[0].text, "Benutzer hat Senden abgebrochen oder MAPI nicht installiert.");
+  EXPECT_EQ(dialogs_.shown[1].caption, "LORIX");
+  EXPECT_EQ(dialogs_.shown[1].text,
+            "Es wurde kein Mail-Programm mit MAPI-Schnittstelle gefunden, die Datei konnte daher "
+            "keiner neuen Mail angehängt werden.\r\nSie wird im Explorer gezeigt; bitte ziehen "
+            "Sie sie von dort in eine neue Mail:\r\n/p/LORIXs/A.EXE");
+  EXPECT_EQ(dialogs_.shown[1].icon, DialogIcon::kInformation);
+  EXPECT_EQ(shown_files_, std::vector<std::vector<fs::path>>{{"/p/LORIXs/A.EXE"}});
+  EXPECT_TRUE(folders_.empty());
+
+  // A library that answers "not supported" has no message of its own; both files are shown.
+  dialogs_.shown.clear();
+  compose_code_ = 26;
+  EXPECT_EQ(Handoff().OpenMailProgram(MailMethod::kMapi, BothFiles()), 26);
+  ASSERT_EQ(dialogs_.shown.size(), 1u);
+  EXPECT_EQ(dialogs_.shown[0].text,
+            "Es wurde kein Mail-Programm mit MAPI-Schnittstelle gefunden, die Dateien konnten "
+            "daher keiner neuen Mail angehängt werden.\r\nSie werden im Explorer gezeigt; bitte "
+            "ziehen Sie sie von dort in eine neue Mail:\r\n/p/LORIXs/A.EXE\r\n/p/LORIXs/A.mp3");
+  ASSERT_EQ(shown_files_.size(), 2u);
+  EXPECT_EQ(shown_files_[1], (std::vector<fs::path>{"/p/LORIXs/A.EXE", "/p/LORIXs/A.mp3"}));
 }
 
 TEST_F(MailHandoffTest, MapiMethodMakesTheProgramFolderTheWorkingDirectoryAgain) {
