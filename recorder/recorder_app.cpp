@@ -180,6 +180,18 @@ void RecorderApp::SetExpertMode(bool on) {
   ShowBlocks();
 }
 
+void RecorderApp::WMSecondInstance(bool activated) {
+  // The box claims the activation only when it has happened or the window system was asked.
+  ShowInformation(activated
+                      ? "Programm \"LORIX\" wurde schon gestartet! Erst-Instanz aktiviert!"
+                      : "Programm \"LORIX\" wurde schon gestartet! Dies ist die Erst-Instanz.");
+}
+
+void RecorderApp::MPDescParamsClick() {
+  ShowInformation("Parameter-Übergabe per Aufruf oder \"Drag-and-Drop\":\n" + std::string(47, '=') +
+                  "\n");
+}
+
 void RecorderApp::MSExpertModeClick() {
   SetExpertMode(!window_.expert_mode);
 }

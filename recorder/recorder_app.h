@@ -174,6 +174,12 @@ class RecorderApp {
   void RBAttachmentKindClick(AttachmentChoice kind);
   void TrackbarAnyChange(VolumeSlider slider, int position);
 
+  // A second start of the program, after the window was brought to the front (`activated`) or
+  // could not be: the box says which.
+  void WMSecondInstance(bool activated);
+  // The pop-up menu item "Parameter-Beschreibung" of PanelClient.
+  void MPDescParamsClick();
+
   // The close request: false refuses closing, and nothing else has happened then.
   bool FormCloseQuery();
 

@@ -19,7 +19,6 @@
 
 #include "codec/version.h"
 #include "desktop/system_tools.h"
-#include "recorder/settings_file.h"
 #include "recorder/window/compress_block.h"
 #include "recorder/window/file_info_block.h"
 #include "recorder/window/form_key_filter.h"
@@ -29,12 +28,6 @@
 #include "recorder/window/record_block.h"
 
 namespace lorix {
-namespace {
-
-constexpr const char* kMessageCaption = "LORIX";
-
-}  // namespace
-
 MainWindow::MainWindow(MainWindowParts parts, QWidget* parent)
     : QMainWindow(parent),
       dialogs_(parts.dialogs),
@@ -167,7 +160,7 @@ void MainWindow::BuildWidgets() {
   PanelPlayStatus_->hide();
   PanelSpecials_->hide();
   auto* description = new QAction(QStringLiteral("Parameter-Beschreibung"), PanelClient_);
-  connect(description, &QAction::triggered, this, &MainWindow::MPDescParamsClick);
+  connect(description, &QAction::triggered, this, [this] { app_->MPDescParamsClick(); });
   PanelClient_->addAction(description);
   PanelClient_->setContextMenuPolicy(Qt::ActionsContextMenu);
 
@@ -358,6 +351,8 @@ QSlider* MainWindow::VolumeSliderWidget(VolumeSlider slider) const {
 }
 
 void MainWindow::Paint() {
+  // Nothing to show while the program logic is being taken down.
+  if (!app_) return;
   const RecorderControls& c = app_->workflow().controls();
   const WavePlayback& playback = app_->workflow().playback();
   PanelRecord_->Paint(c);
@@ -436,6 +431,7 @@ QWidget* MainWindow::BlockWidget(Block block) const {
 }
 
 void MainWindow::ShowBlocks() {
+  if (!app_) return;
   for (std::size_t i = 0; i < kBlockCount; ++i) {
     const auto block = static_cast<Block>(i);
     BlockWidget(block)->setVisible(BlockVisible(block));
@@ -454,23 +450,11 @@ void MainWindow::FitToBlocks() {
   layout()->activate();
 }
 
-void MainWindow::ShowInformation(const std::string& text) {
-  dialogs_.Show({kMessageCaption, text, DialogIcon::kInformation, DialogButtons::kOk});
-}
-
 void MainWindow::WMSecondInstance(const QString& activation_token) {
   const bool activated =
       window_system_.bring_to_front && window_system_.bring_to_front(this, activation_token);
-  // The box comes after the window, so that it opens above a window the user can see; it
-  // claims the activation only when it has happened or was asked of the compositor.
-  ShowInformation(activated
-                      ? "Programm \"LORIX\" wurde schon gestartet! Erst-Instanz aktiviert!"
-                      : "Programm \"LORIX\" wurde schon gestartet! Dies ist die Erst-Instanz.");
-}
-
-void MainWindow::MPDescParamsClick() {
-  ShowInformation("Parameter-Übergabe per Aufruf oder \"Drag-and-Drop\":\n" + std::string(47, '=') +
-                  "\n");
+  // The box comes after the window, so that it opens above a window the user can see.
+  app_->WMSecondInstance(activated);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {

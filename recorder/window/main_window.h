@@ -147,9 +147,6 @@ class MainWindow : public QMainWindow {
   QWidget* BlockWidget(Block block) const;
   QSlider* VolumeSliderWidget(VolumeSlider slider) const;
   void FitToBlocks();
-  void ShowInformation(const std::string& text);
-  // The pop-up menu item "Parameter-Beschreibung" of PanelClient.
-  void MPDescParamsClick();
   void ConnectMenu();
   void MIHilfeClick();
   void MIInfoRegClick();
