@@ -5,8 +5,8 @@
 // estimate, the data sink of the recording engine, and UpdateControls, which derives the
 // window's controls (RecorderControls) from the state after every handler.
 //
-// The window creates it once, then runs ButtonResetClick(kNone) and TBCompressLevelChange with
-// the slider's position, and at the first activation TBMuteLevelChange.
+// RecorderApp creates it once, then runs ButtonResetClick(kNone) and TBCompressLevelChange
+// with the slider's position, and at the first activation TBMuteLevelChange.
 
 #include <cstdint>
 #include <ctime>

@@ -6,13 +6,9 @@
 
 #include <QObject>
 #include <array>
-#include <string_view>
 #include <vector>
 
-#include "recorder/recorder_controls.h"
-#include "recorder/recorder_settings.h"
-#include "recorder/window/window_blocks.h"
-#include "recorder/workflow_state.h"
+#include "recorder/recorder_menus.h"
 
 class QAction;
 class QKeySequence;
@@ -20,42 +16,6 @@ class QMainWindow;
 class QMenu;
 
 namespace lorix {
-
-// The four check-mark items of "&Einstellungen", each stored at once in section "Options".
-enum class OptionItem { kOnStartSelectMike, kOnStartSetMinVols, kConfirmReset, kAutoSavePrefs };
-inline constexpr std::size_t kOptionItemCount = 4;
-
-// The key of the item in section "Options".
-std::string_view OptionKey(OptionItem item);
-// The setting the item shows.
-bool& OptionValue(RecorderOptions& options, OptionItem item);
-
-// Check marks and enabled states of the menu items that follow the window.
-struct MenuState {
-  std::array<bool, kBlockCount> blocks{};  // by Block
-  bool MAFormLorixSK = false;
-  bool MAAlwaysOnTop = false;
-  bool MAAlwaysOnTop_enabled = true;
-  std::array<bool, kOptionItemCount> options{};  // by OptionItem
-  bool MTLoadRec_enabled = false;
-  bool MTSaveRec_enabled = false;
-
-  bool operator==(const MenuState&) const = default;
-};
-
-struct MenuInputs {
-  std::array<bool, kBlockCount> blocks_visible{};
-  bool sound_card_window_visible = false;
-  bool always_on_top = false;
-  // False where the window system keeps no window on top (Wayland).
-  bool always_on_top_available = true;
-};
-
-// Blocks, recording form and always-on-top as they are; always-on-top neither ticked nor open
-// where the window system cannot keep the window on top; import only into an empty buffer with
-// the level display off; export whenever step 3 is open.
-MenuState MenuStateFrom(const MenuInputs& window, const RecorderOptions& options,
-                        const WorkflowState& state, const RecorderControls& controls);
 
 class MainMenu : public QObject {
   Q_OBJECT
@@ -65,8 +25,8 @@ class MainMenu : public QObject {
   explicit MainMenu(QMainWindow& window);
 
   void UpdateMenus(const MenuState& state);
-  // Expert mode shows its two items (they stay once shown) and checks "E&xpertMode".
-  void ShowExpertItems(bool on);
+  // The two items of expert mode (they stay once shown) and the check mark of "E&xpertMode".
+  void ShowExpertItems(bool visible, bool checked);
 
   QAction* BlockItem(Block block) const { return block_items_[static_cast<std::size_t>(block)]; }
   QAction* Option(OptionItem item) const { return option_items_[static_cast<std::size_t>(item)]; }

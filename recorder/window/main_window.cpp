@@ -12,13 +12,13 @@
 #include <QSignalBlocker>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <array>
+#include <chrono>
+#include <thread>
 #include <utility>
+#include <vector>
 
-#include "audio/mixer_setup.h"
 #include "codec/version.h"
 #include "desktop/system_tools.h"
-#include "recorder/settings_file.h"
 #include "recorder/window/compress_block.h"
 #include "recorder/window/file_info_block.h"
 #include "recorder/window/form_key_filter.h"
@@ -28,48 +28,26 @@
 #include "recorder/window/record_block.h"
 
 namespace lorix {
-namespace {
-
-constexpr const char* kMessageCaption = "LORIX";
-
-}  // namespace
-
 MainWindow::MainWindow(MainWindowParts parts, QWidget* parent)
     : QMainWindow(parent),
-      engine_(parts.engine),
       dialogs_(parts.dialogs),
-      settings_(parts.settings),
-      mixer_(parts.mixer),
-      settings_file_(std::move(parts.settings_file)),
       program_name_(std::move(parts.program_name)),
       lorixs_folder_(parts.paths.lorixs_folder),
-      mail_handoff_(LoadMailTexts(parts.paths), parts.paths.program_folder, parts.dialogs,
-                    std::move(parts.mail)),
       start_time_(parts.start_time),
       window_system_(std::move(parts.window_system)) {
-  // The timer's device refresh of the playback also moves the volume sliders.
-  WavePlayback::Services playback = std::move(parts.playback);
-  playback.refresh_devices = [this, given = std::move(playback.refresh_devices)] {
-    if (given) given();
-    RefreshMixerControls();
-  };
-  WorkflowHooks hooks;
-  hooks.repaint_now = [this] { RepaintNow(); };
-  hooks.focus = [this](FocusTarget target) { Focus(target); };
-  hooks.choose_file = std::move(parts.choose_file);
-  hooks.open_file = std::move(parts.open_file);
-  hooks.show_play_block = [this] { SetBlockVisible(Block::kPlay, true); };
-  hooks.open_mail = [this](const MailAttachment& attachment) {
-    mail_handoff_.OpenMailProgram(CheckedMailMethod(), attachment);
-  };
-  workflow_ = std::make_unique<RecordingWorkflow>(engine_, dialogs_, settings_.Options,
-                                                  std::move(parts.paths), std::move(playback),
-                                                  std::move(hooks), mixer_);
-  // Every buffer the device hands back moves the meter and the recording labels at once.
-  engine_.OnSoundData = [this](const std::uint8_t* data, std::int32_t count) {
-    workflow_->ProcessSoundData(data, count);
-    Paint();
-  };
+  app_ = std::make_unique<RecorderApp>(
+      RecorderAppParts{.engine = parts.engine,
+                       .dialogs = parts.dialogs,
+                       .settings = parts.settings,
+                       .paths = std::move(parts.paths),
+                       .playback = std::move(parts.playback),
+                       .mixer = parts.mixer,
+                       .settings_file = std::move(parts.settings_file),
+                       .attachment_overhead = parts.attachment_overhead,
+                       .choose_file = std::move(parts.choose_file),
+                       .open_file = std::move(parts.open_file),
+                       .mail = std::move(parts.mail)},
+      Services());
 
   ShowHintsAtOnce();
   caption_ = TitleText() + QStringLiteral("  (Build ") + QString::fromLatin1(kFileVersion) +
@@ -90,19 +68,57 @@ MainWindow::MainWindow(MainWindowParts parts, QWidget* parent)
   setAcceptDrops(true);
   Timer1_.setInterval(100);
   connect(&Timer1_, &QTimer::timeout, this, &MainWindow::Timer1Timer);
-
-  // As at the creation of the form: a silent reset, the compression labels, the focus.
-  workflow_->SetAttachmentOverhead(parts.attachment_overhead);
-  workflow_->ButtonResetClick(ResetSender::kNone);
-  workflow_->UpdateControls();
-  workflow_->TBCompressLevelChange(workflow_->controls().TBCompressLevel);
-  Paint();
-  Focus(FocusTarget::kScrollBarRecordLevel);
+  app_->FormCreate();
 }
 
+// The program logic goes first: its engine sink and playback must not reach these widgets.
 MainWindow::~MainWindow() {
-  // The engine outlives the window; its buffers must not reach a workflow that is gone.
-  engine_.OnSoundData = nullptr;
+  app_.reset();
+}
+
+RecorderWindowServices MainWindow::Services() {
+  RecorderWindowServices s;
+  s.paint = [this] { Paint(); };
+  s.repaint_now = [this] { RepaintNow(); };
+  s.focus = [this](FocusTarget target) { Focus(target); };
+  s.show_blocks = [this] { ShowBlocks(); };
+  s.paint_menus = [this](const MenuState& state) { menu_->UpdateMenus(state); };
+  s.reports_window_position = window_system_.reports_window_position;
+  s.keeps_window_on_top = window_system_.keeps_window_on_top;
+  s.window_place = [this] { return WindowPlace{x(), y(), width(), height()}; };
+  s.move_window = [this](std::int32_t left, std::int32_t top) { move(left, top); };
+  s.window_on_top = [this] { return windowFlags().testFlag(Qt::WindowStaysOnTopHint); };
+  s.set_window_on_top = [this](bool on) { SetWindowOnTop(on); };
+  s.set_standard_windows = [this] { SetStandardWindows(); };
+  s.has_recording_form = [this] { return sound_card_window_ != nullptr; };
+  s.recording_form_place = [this] {
+    const QRect frame = sound_card_window_->geometry();
+    return WindowPlace{frame.x(), frame.y(), frame.width(), frame.height()};
+  };
+  s.place_recording_form = [this](const WindowPlace& place) {
+    sound_card_window_->setGeometry(place.left, place.top, place.width, place.height);
+  };
+  s.recording_form_visible = [this] {
+    return sound_card_window_ != nullptr && sound_card_window_->isVisible();
+  };
+  s.show_recording_form = [this](bool visible) { sound_card_window_->setVisible(visible); };
+  s.run_timer = [this](bool run) {
+    if (run) {
+      Timer1_.start();
+    } else {
+      Timer1_.stop();
+    }
+  };
+  s.volume_slider_held = [this](VolumeSlider slider) {
+    return VolumeSliderWidget(slider)->isSliderDown();
+  };
+  s.resolve_argument = [this](const std::string& argument) {
+    // The program works in its own folder by now; the user meant the folder of the start.
+    return QDir::cleanPath(QDir(start_folder_).absoluteFilePath(QString::fromStdString(argument)))
+        .toStdString();
+  };
+  s.shutdown_wait = [] { std::this_thread::sleep_for(std::chrono::milliseconds(10)); };
+  return s;
 }
 
 QString MainWindow::TitleText() const {
@@ -144,7 +160,7 @@ void MainWindow::BuildWidgets() {
   PanelPlayStatus_->hide();
   PanelSpecials_->hide();
   auto* description = new QAction(QStringLiteral("Parameter-Beschreibung"), PanelClient_);
-  connect(description, &QAction::triggered, this, &MainWindow::MPDescParamsClick);
+  connect(description, &QAction::triggered, this, [this] { app_->MPDescParamsClick(); });
   PanelClient_->addAction(description);
   PanelClient_->setContextMenuPolicy(Qt::ActionsContextMenu);
 
@@ -180,7 +196,7 @@ void MainWindow::Connect() {
   RecordBlock& r = *PanelRecord_;
   const auto route = [this](auto handler) {
     return [this, handler] {
-      handler(*workflow_);
+      handler(app_->workflow());
       Paint();
     };
   };
@@ -201,24 +217,14 @@ void MainWindow::Connect() {
   const auto step4 = route([](RecordingWorkflow& w) { w.ButtonCreateOpenMailClick(); });
   connect(r.ButtonCreateOpenMail, &QPushButton::clicked, this, step4);
   connect(r.PanelTipCreateOpenMail, &StepTip::clicked, this, step4);
-  // The choice is stored at once; the hand-off asks the buttons, not the stored number.
-  for (QRadioButton* radio : {r.RBMailAppMAPI, r.RBMailAppNo, r.RBMailAppShell}) {
-    connect(radio, &QRadioButton::clicked, this, [this] {
-      settings_.Options.MailAppStartSelection = static_cast<int>(CheckedMailMethod());
-    });
+  for (const MailMethod method : {MailMethod::kNone, MailMethod::kMapi, MailMethod::kSystem}) {
+    connect(MailAppRadioButton(method), &QRadioButton::clicked, this,
+            [this, method] { app_->RBMailAppClick(method); });
   }
-  // Stored at once too; the step-4 hint names what will be written.
-  const std::array<std::pair<QRadioButton*, AttachmentChoice>, 3> kinds{
-      {{r.RBAttachmentProgram, AttachmentChoice::kProgram},
-       {r.RBAttachmentAudio, AttachmentChoice::kAudio},
-       {r.RBAttachmentBoth, AttachmentChoice::kBoth}}};
-  for (const auto& radio_and_kind : kinds) {
-    const AttachmentChoice kind = radio_and_kind.second;
-    connect(radio_and_kind.first, &QRadioButton::clicked, this, [this, kind] {
-      settings_.Options.AttachmentKind = static_cast<int>(kind);
-      workflow_->UpdateControls();
-      Paint();
-    });
+  for (const AttachmentChoice kind :
+       {AttachmentChoice::kProgram, AttachmentChoice::kAudio, AttachmentChoice::kBoth}) {
+    connect(AttachmentKindRadioButton(kind), &QRadioButton::clicked, this,
+            [this, kind] { app_->RBAttachmentKindClick(kind); });
   }
   connect(r.ButtonMailAppHelp, &QPushButton::clicked, this,
           [this] { OpenHelp(kMailHelpPageName); });
@@ -229,14 +235,11 @@ void MainWindow::Connect() {
   connect(r.ButtonReset, &QPushButton::clicked, this,
           route([](RecordingWorkflow& w) { w.ButtonResetClick(ResetSender::kButtonReset); }));
   connect(r.CBAndPlayLRXFile, &QCheckBox::clicked, this, [this](bool checked) {
-    workflow_->CBAndPlayLRXFileClick(checked);
+    app_->workflow().CBAndPlayLRXFileClick(checked);
     Paint();
   });
-  // Also for changes made by the mixer refresh: the mixer then gets the same state back.
-  connect(r.CBMikeToOutEnabled, &QCheckBox::toggled, this, [this](bool checked) {
-    workflow_->CBMikeToOutEnabledClick(checked);
-    PanelRecord_->PanelScrollBarMikeOut->setVisible(checked);
-  });
+  connect(r.CBMikeToOutEnabled, &QCheckBox::clicked, this,
+          [this](bool checked) { app_->CBMikeToOutEnabledClick(checked); });
   for (QPushButton* button :
        {r.ButtonExplorer, r.ButtonWinMixerRecord, PanelPlay_->ButtonWinMixerPlay}) {
     connect(button, &QPushButton::clicked, this,
@@ -260,11 +263,11 @@ void MainWindow::Connect() {
 
   CompressBlock& o = *PanelOptionsCompress_;
   connect(o.TBCompressLevel, &QSlider::valueChanged, this, [this](int level) {
-    workflow_->TBCompressLevelChange(level);
+    app_->workflow().TBCompressLevelChange(level);
     Paint();
   });
   connect(o.TBMuteLevel, &QSlider::valueChanged, this, [this](int level) {
-    workflow_->TBMuteLevelChange(level);
+    app_->workflow().TBMuteLevelChange(level);
     Paint();
   });
 
@@ -280,20 +283,20 @@ void MainWindow::Connect() {
   // The start-position slider speaks the track bar's scroll codes: dragging the thumb, then the
   // end of the scroll, which plays from there; a click beside the thumb is a step and an end.
   connect(p.ScrollbarPlay, &QSlider::sliderMoved, this, [this](int position) {
-    workflow_->playback().ScrollbarPlayPosScroll(WavePlayback::kScrollThumbTrack, position);
+    app_->workflow().playback().ScrollbarPlayPosScroll(WavePlayback::kScrollThumbTrack, position);
     Paint();
   });
   connect(p.ScrollbarPlay, &QSlider::sliderReleased, this, [this] {
-    workflow_->playback().ScrollbarPlayPosScroll(WavePlayback::kScrollEndScroll,
-                                                 PanelPlay_->ScrollbarPlay->sliderPosition());
+    app_->workflow().playback().ScrollbarPlayPosScroll(WavePlayback::kScrollEndScroll,
+                                                       PanelPlay_->ScrollbarPlay->sliderPosition());
     Paint();
   });
   connect(p.ScrollbarPlay, &QSlider::actionTriggered, this, [this](int action) {
     if (action == QAbstractSlider::SliderMove || action == QAbstractSlider::SliderNoAction) return;
     constexpr int kScrollPageDown = 3;
     const int position = PanelPlay_->ScrollbarPlay->sliderPosition();
-    workflow_->playback().ScrollbarPlayPosScroll(kScrollPageDown, position);
-    workflow_->playback().ScrollbarPlayPosScroll(WavePlayback::kScrollEndScroll, position);
+    app_->workflow().playback().ScrollbarPlayPosScroll(kScrollPageDown, position);
+    app_->workflow().playback().ScrollbarPlayPosScroll(WavePlayback::kScrollEndScroll, position);
     Paint();
   });
 
@@ -303,14 +306,8 @@ void MainWindow::Connect() {
   ConnectVolumeSlider(p.ScrollBarVolSpeakers, VolumeSlider::kScrollBarVolSpeakers);
 }
 
-MailMethod MainWindow::CheckedMailMethod() const {
-  if (PanelRecord_->RBMailAppMAPI->isChecked()) return MailMethod::kMapi;
-  if (PanelRecord_->RBMailAppShell->isChecked()) return MailMethod::kSystem;
-  return MailMethod::kNone;
-}
-
-QRadioButton* MainWindow::MailAppRadioButton(int tag) const {
-  switch (static_cast<MailMethod>(tag)) {
+QRadioButton* MainWindow::MailAppRadioButton(MailMethod method) const {
+  switch (method) {
     case MailMethod::kNone:
       return PanelRecord_->RBMailAppNo;
     case MailMethod::kSystem:
@@ -334,14 +331,30 @@ QRadioButton* MainWindow::AttachmentKindRadioButton(AttachmentChoice kind) const
 }
 
 void MainWindow::ConnectVolumeSlider(QSlider* slider, VolumeSlider which) {
-  // Fires for the user's moves and for the refresh alike, as the track bars did.
+  // The user's moves; the mixer refresh moves the sliders through RecorderApp.
   connect(slider, &QSlider::valueChanged, this,
-          [this, which](int position) { TrackbarAnyChange(which, position); });
+          [this, which](int position) { app_->TrackbarAnyChange(which, position); });
+}
+
+QSlider* MainWindow::VolumeSliderWidget(VolumeSlider slider) const {
+  switch (slider) {
+    case VolumeSlider::kScrollbarVolWaveout:
+      return PanelPlay_->ScrollbarVolWaveout;
+    case VolumeSlider::kScrollBarVolSpeakers:
+      return PanelPlay_->ScrollBarVolSpeakers;
+    case VolumeSlider::kScrollBarMikeOut:
+      return PanelRecord_->ScrollBarMikeOut;
+    case VolumeSlider::kScrollBarRecordLevel:
+      break;
+  }
+  return PanelRecord_->ScrollBarRecordLevel;
 }
 
 void MainWindow::Paint() {
-  const RecorderControls& c = workflow_->controls();
-  const WavePlayback& playback = workflow_->playback();
+  // Nothing to show while the program logic is being taken down.
+  if (!app_) return;
+  const RecorderControls& c = app_->workflow().controls();
+  const WavePlayback& playback = app_->workflow().playback();
   PanelRecord_->Paint(c);
   PanelOptionsCompress_->Paint(c);
   PanelPlay_->Paint(c, playback);
@@ -356,6 +369,36 @@ void MainWindow::Paint() {
     PanelWait_->raise();
   }
   PanelWait_->setVisible(c.PanelWait_visible);
+  PaintWindowState();
+}
+
+void MainWindow::PaintWindowState() {
+  const RecorderWindowState& w = app_->window();
+  RecordBlock& r = *PanelRecord_;
+  {
+    const QSignalBlocker block(r.CBMikeToOutEnabled);
+    r.CBMikeToOutEnabled->setChecked(w.CBMikeToOutEnabled);
+  }
+  r.PanelScrollBarMikeOut->setVisible(w.CBMikeToOutEnabled);
+  MailAppRadioButton(w.mail_method)->setChecked(true);
+  if (w.attachment_kind) {
+    AttachmentKindRadioButton(*w.attachment_kind)->setChecked(true);
+  } else {
+    for (QRadioButton* radio : {r.RBAttachmentProgram, r.RBAttachmentAudio, r.RBAttachmentBoth}) {
+      radio->setAutoExclusive(false);
+      radio->setChecked(false);
+      radio->setAutoExclusive(true);
+    }
+  }
+  for (const VolumeSlider which :
+       {VolumeSlider::kScrollbarVolWaveout, VolumeSlider::kScrollBarVolSpeakers,
+        VolumeSlider::kScrollBarMikeOut, VolumeSlider::kScrollBarRecordLevel}) {
+    QSlider* slider = VolumeSliderWidget(which);
+    const QSignalBlocker block(slider);
+    slider->setValue(w.volume_sliders[static_cast<std::size_t>(which)]);
+  }
+  menu_->ShowExpertItems(w.expert_items_visible, w.expert_mode);
+  PanelSpecials_->PanelExpertButtons->setVisible(w.expert_mode);
 }
 
 void MainWindow::RepaintNow() {
@@ -387,13 +430,17 @@ QWidget* MainWindow::BlockWidget(Block block) const {
   return PanelRecord_;
 }
 
-void MainWindow::SetBlockVisible(Block block, bool visible) {
-  BlockWidget(block)->setVisible(visible);
+void MainWindow::ShowBlocks() {
+  if (!app_) return;
+  for (std::size_t i = 0; i < kBlockCount; ++i) {
+    const auto block = static_cast<Block>(i);
+    BlockWidget(block)->setVisible(BlockVisible(block));
+  }
   FitToBlocks();
 }
 
 bool MainWindow::BlockVisible(Block block) const {
-  return !BlockWidget(block)->isHidden();
+  return app_->window().blocks_visible[static_cast<std::size_t>(block)];
 }
 
 void MainWindow::FitToBlocks() {
@@ -403,193 +450,27 @@ void MainWindow::FitToBlocks() {
   layout()->activate();
 }
 
-void MainWindow::ShowInformation(const std::string& text) {
-  dialogs_.Show({kMessageCaption, text, DialogIcon::kInformation, DialogButtons::kOk});
-}
-
-void MainWindow::SetExpertMode(bool on) {
-  if (on && !expert_mode_) ShowInformation("Setze Expertenmodus auf EIN !");
-  if (!on && expert_mode_) ShowInformation("Setze Expertenmodus auf AUS !");
-  if (on && sound_card_window_ != nullptr) sound_card_window_->show();
-  menu_->ShowExpertItems(on);
-  PanelSpecials_->PanelExpertButtons->setVisible(on);
-  expert_mode_ = on;
-  FitToBlocks();
-}
-
 void MainWindow::WMSecondInstance(const QString& activation_token) {
   const bool activated =
       window_system_.bring_to_front && window_system_.bring_to_front(this, activation_token);
-  // The box comes after the window, so that it opens above a window the user can see; it
-  // claims the activation only when it has happened or was asked of the compositor.
-  ShowInformation(activated
-                      ? "Programm \"LORIX\" wurde schon gestartet! Erst-Instanz aktiviert!"
-                      : "Programm \"LORIX\" wurde schon gestartet! Dies ist die Erst-Instanz.");
-}
-
-void MainWindow::MPDescParamsClick() {
-  ShowInformation("Parameter-Übergabe per Aufruf oder \"Drag-and-Drop\":\n" + std::string(47, '=') +
-                  "\n");
+  // The box comes after the window, so that it opens above a window the user can see.
+  app_->WMSecondInstance(activated);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   // The first activation starts the program, once the window is on the screen.
-  if (!app_started_) {
-    app_started_ = true;
-    QMetaObject::invokeMethod(this, &MainWindow::AppStart, Qt::QueuedConnection);
+  if (!start_requested_) {
+    start_requested_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          std::vector<std::string> arguments;
+          for (const QString& argument : arguments_) arguments.push_back(argument.toStdString());
+          app_->FormActivate(arguments);
+        },
+        Qt::QueuedConnection);
   }
-}
-
-void MainWindow::AppStart() {
-  LoadSettings();
-  // The mixer as recording and playback need it.
-  workflow_->TBMuteLevelChange(PanelOptionsCompress_->TBMuteLevel->value());
-  if (mixer_ != nullptr) StartupMixerSetup(*mixer_, MixerStartupFrom(settings_));
-  workflow_->CBMikeToOutEnabledClick(PanelRecord_->CBMikeToOutEnabled->isChecked());
-  SetStandardWindows();
-  UpdateMenus();
-  workflow_->ButtonResetClick(ResetSender::kNone);
-  // After the settings, before the command line: a recording a crash left behind comes first.
-  workflow_->OfferUnfinishedRecording();
-  Timer1_.start();
-  for (const QString& argument : arguments_) {
-    if (argument.toUpper() == QStringLiteral("/X")) {
-      SetExpertMode(true);
-    } else {
-      // The program works in its own folder by now; the user meant the folder of the start.
-      const QString path = QDir::cleanPath(QDir(start_folder_).absoluteFilePath(argument));
-      workflow_->AddMoreToList(path.toStdString());
-    }
-  }
-  Paint();
-}
-
-void MainWindow::LoadSettings() {
-  if (settings_file_.empty()) return;
-  SettingsParts parts;
-  parts.recording_form = sound_card_window_ != nullptr;
-  const SettingsFileResult result =
-      LoadSaveIniFile(settings_file_, false, settings_, dialogs_, parts);
-  if (!result.ok) dialogs_.ShowError(kMessageCaption, result.error);
-  ApplySettings();
-}
-
-void MainWindow::SaveSettings() {
-  if (settings_file_.empty()) return;
-  CollectSettings();
-  SettingsParts parts;
-  parts.recording_form = sound_card_window_ != nullptr;
-  const SettingsFileResult result =
-      LoadSaveIniFile(settings_file_, true, settings_, dialogs_, parts);
-  if (!result.ok) dialogs_.ShowError(kMessageCaption, result.error);
-}
-
-void MainWindow::ApplySettings() {
-  const MainWindowSettings& w = settings_.WindowStart;
-  move(w.Left, w.Top);
-  SetBlockVisible(Block::kRecord, w.ShowRecord);
-  SetBlockVisible(Block::kOptionsCompress, w.ShowOptionsCompress);
-  SetBlockVisible(Block::kPlay, w.ShowPlay);
-  SetBlockVisible(Block::kPlayStatus, w.ShowPlayStatus);
-  SetBlockVisible(Block::kSpecials, w.ShowSpecials);
-  // The window style follows on the next timer tick.
-  always_on_top_ = w.AlwaysOnTop;
-  if (sound_card_window_ != nullptr) {
-    const RecordingFormSettings& sk = settings_.WindowSK;
-    sound_card_window_->setGeometry(sk.Left, sk.Top, sk.Width, sk.Height);
-    sound_card_window_->setVisible(sk.Visible);
-  }
-  const RecorderOptions& o = settings_.Options;
-  engine_.RecordDeviceId = o.InDevID;
-  engine_.RecordSampleRate = o.SKFixedFreq;
-  PanelRecord_->CBMikeToOutEnabled->setChecked(o.MikeToOutEnabled);
-  if (const std::optional<int> tag = o.MailAppRadioButton())
-    MailAppRadioButton(*tag)->setChecked(true);
-  if (const std::optional<AttachmentChoice> kind = o.AttachmentKindRadioButton()) {
-    AttachmentKindRadioButton(*kind)->setChecked(true);
-  } else {
-    // No button stands for the stored number; it stays as it is until the user picks one.
-    for (QRadioButton* radio : {PanelRecord_->RBAttachmentProgram, PanelRecord_->RBAttachmentAudio,
-                                PanelRecord_->RBAttachmentBoth}) {
-      radio->setAutoExclusive(false);
-      radio->setChecked(false);
-      radio->setAutoExclusive(true);
-    }
-  }
-  workflow_->UpdateControls();
-  workflow_->CBAndPlayLRXFileClick(o.AndPlayLRXFile);
-  // A changed position runs the slider's change handler.
-  PanelOptionsCompress_->TBCompressLevel->setValue(o.CompressLevel);
-  PanelOptionsCompress_->TBMuteLevel->setValue(o.MuteLevel);
-  Paint();
-  UpdateMenus();
-}
-
-void MainWindow::CollectSettings() {
-  MainWindowSettings& w = settings_.WindowStart;
-  // A place the window system does not report stays as it was read: the next start on a
-  // system that has one opens the window where it was.
-  if (window_system_.reports_window_position) {
-    w.Left = x();
-    w.Top = y();
-  }
-  w.ShowRecord = BlockVisible(Block::kRecord);
-  w.ShowOptionsCompress = BlockVisible(Block::kOptionsCompress);
-  w.ShowPlay = BlockVisible(Block::kPlay);
-  w.ShowPlayStatus = BlockVisible(Block::kPlayStatus);
-  w.ShowSpecials = BlockVisible(Block::kSpecials);
-  w.AlwaysOnTop = always_on_top_;
-  if (sound_card_window_ != nullptr) {
-    RecordingFormSettings& sk = settings_.WindowSK;
-    const QRect frame = sound_card_window_->geometry();
-    if (window_system_.reports_window_position) {
-      sk.Left = frame.x();
-      sk.Top = frame.y();
-    }
-    sk.Width = frame.width();
-    sk.Height = frame.height();
-    sk.Visible = sound_card_window_->isVisible();
-  }
-  RecorderOptions& o = settings_.Options;
-  o.InDevID = engine_.RecordDeviceId;
-  o.MikeToOutEnabled = PanelRecord_->CBMikeToOutEnabled->isChecked();
-  o.AndPlayLRXFile = workflow_->controls().CBAndPlayLRXFile;
-  o.CompressLevel = workflow_->controls().TBCompressLevel;
-  o.MuteLevel = workflow_->controls().TBMuteLevel;
-}
-
-void MainWindow::Timer1Timer() {
-  workflow_->PlaybackTick();  // the mixer refresh first, then the position
-  // A flag read from the settings takes effect here.
-  if (always_on_top_ && window_system_.keeps_window_on_top &&
-      !windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
-    ApplyAlwaysOnTop();
-  }
-  Paint();
-}
-
-void MainWindow::RefreshMixerControls() {
-  if (mixer_ == nullptr) return;
-  const std::pair<QSlider*, VolumeSlider> sliders[] = {
-      {PanelPlay_->ScrollbarVolWaveout, VolumeSlider::kScrollbarVolWaveout},
-      {PanelPlay_->ScrollBarVolSpeakers, VolumeSlider::kScrollBarVolSpeakers},
-      {PanelRecord_->ScrollBarMikeOut, VolumeSlider::kScrollBarMikeOut},
-      {PanelRecord_->ScrollBarRecordLevel, VolumeSlider::kScrollBarRecordLevel},
-  };
-  for (const auto& [slider, which] : sliders) {
-    // A thumb the user holds stays where the user has put it.
-    if (!slider->isSliderDown()) slider->setValue(ReadVolumeSlider(*mixer_, which));
-  }
-  QCheckBox* monitoring = PanelRecord_->CBMikeToOutEnabled;
-  monitoring->setChecked(ReadMikeToOutEnabled(*mixer_));
-  PanelRecord_->PanelScrollBarMikeOut->setVisible(monitoring->isChecked());
-}
-
-void MainWindow::TrackbarAnyChange(VolumeSlider slider, int position) {
-  if (mixer_ != nullptr) WriteVolumeSlider(*mixer_, slider, position);
-  workflow_->UpdateControls();
-  Paint();
 }
 
 void MainWindow::ButtonAnyShellExecuteClick(QObject* sender) {
@@ -608,7 +489,7 @@ void MainWindow::ButtonAnyShellExecuteClick(QObject* sender) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (!FormCloseQuery()) {
+  if (!app_->FormCloseQuery()) {
     event->ignore();
     return;
   }
@@ -623,7 +504,7 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
 void MainWindow::dropEvent(QDropEvent* event) {
   // Loaded one after the other, in the order they were dropped.
   for (const QUrl& url : event->mimeData()->urls()) {
-    if (url.isLocalFile()) workflow_->AddMoreToList(url.toLocalFile().toStdString());
+    if (url.isLocalFile()) app_->workflow().AddMoreToList(url.toLocalFile().toStdString());
   }
   event->acceptProposedAction();
   Paint();

@@ -1,11 +1,10 @@
 #pragma once
 
 // The recorder's main window TFormStart: the title, the blocks of the four-step workflow and
-// the status panel. It holds no decisions of its own: every event goes to RecordingWorkflow
-// (or to the playback and mixer it drives), and Paint copies RecorderControls back onto the
-// widgets afterwards. Start-up at the first show (settings, mixer, command line), the 100 ms
-// timer, the menu items and keys (main_menu.h, form_key_filter.h) and the close sequence are
-// sequenced here.
+// the status panel. It holds no decisions of its own: it creates the widgets, routes every
+// event to RecorderApp (and through it to RecordingWorkflow), and Paint copies their state back
+// onto the widgets afterwards. What only Qt makes different lives here: the layouts, the
+// window system's services RecorderApp asks for, the drops, the about box and the help pages.
 
 #include <QMainWindow>
 #include <QStringList>
@@ -23,14 +22,14 @@
 #include "audio/wave_playback.h"
 #include "recorder/mail_handoff.h"
 #include "recorder/open_save_dialog.h"
+#include "recorder/recorder_app.h"
 #include "recorder/recorder_paths.h"
 #include "recorder/recorder_settings.h"
 #include "recorder/recording_workflow.h"
 #include "recorder/window/about_box.h"
 #include "recorder/window/main_menu.h"
-#include "recorder/window/space_walk.h"
-#include "recorder/window/window_blocks.h"
 #include "recorder/window/window_system.h"
+#include "recorder/window_blocks.h"
 
 class QLabel;
 class QRadioButton;
@@ -88,37 +87,39 @@ class MainWindow : public QMainWindow {
   // Opens the help page; unset: the desktop's program for it.
   void SetHelpOpener(std::function<void(const std::string&)> open) { open_help_ = std::move(open); }
 
-  // Copies the workflow's controls and the playback's texts onto the widgets.
+  // Copies the recorder's state, the workflow's controls and the playback's texts onto the
+  // widgets.
   void Paint();
 
   // Shows or hides a block; the window takes the size of the visible blocks.
-  void SetBlockVisible(Block block, bool visible);
+  void SetBlockVisible(Block block, bool visible) { app_->SetBlockVisible(block, visible); }
   bool BlockVisible(Block block) const;
 
-  void SetExpertMode(bool on);
-  bool ExpertMode() const { return expert_mode_; }
+  void SetExpertMode(bool on) { app_->SetExpertMode(on); }
+  bool ExpertMode() const { return app_->window().expert_mode; }
 
   // A second start of the program, with its launcher's activation token (empty: none): this
   // window comes to the front and says so.
   void WMSecondInstance(const QString& activation_token);
 
   // Timer1: the mixer sliders, the playback position, the always-on-top style.
-  void Timer1Timer();
-  bool AppStarted() const { return app_started_; }
-  bool AlwaysOnTop() const { return always_on_top_; }
+  void Timer1Timer() { app_->Timer1Timer(); }
+  bool AppStarted() const { return app_->AppStarted(); }
+  bool AlwaysOnTop() const { return app_->window().always_on_top; }
 
   // The menu's check marks and enabled states follow the window and the workflow.
-  void UpdateMenus();
+  void UpdateMenus() { app_->UpdateMenus(); }
   // A display-menu item: a block, the recording form or always-on-top.
   void MAAnyClick(QAction* sender);
   // The space bar's step (always consumed) and the key "1" (step 1).
-  void SpaceBarPressed();
-  void StepOneKeyPressed();
+  void SpaceBarPressed() { app_->SpaceBarPressed(); }
+  void StepOneKeyPressed() { app_->StepOneKeyPressed(); }
   // The close request: false refuses closing.
-  bool FormCloseQuery();
+  bool FormCloseQuery() { return app_->FormCloseQuery(); }
   MainMenu& menu() { return *menu_; }
 
-  RecordingWorkflow& workflow() { return *workflow_; }
+  RecorderApp& app() { return *app_; }
+  RecordingWorkflow& workflow() { return app_->workflow(); }
   QString TitleText() const;
 
  signals:
@@ -132,60 +133,41 @@ class MainWindow : public QMainWindow {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // What the window does for RecorderApp.
+  RecorderWindowServices Services();
   void BuildWidgets();
   void Connect();
   void ConnectVolumeSlider(QSlider* slider, VolumeSlider which);
-  // FormActivate's first run: settings, mixer, reset, timer, command line.
-  void AppStart();
-  void LoadSettings();
-  void SaveSettings();
-  void ApplySettings();
-  void CollectSettings();
-  // The volume sliders and the monitoring check box follow the mixer.
-  void RefreshMixerControls();
-  void TrackbarAnyChange(VolumeSlider slider, int position);
+  // The blocks as RecorderApp shows them, and the window fitted to them.
+  void ShowBlocks();
+  void PaintWindowState();
   void ButtonAnyShellExecuteClick(QObject* sender);
   void Focus(FocusTarget target);
   void RepaintNow();
   QWidget* BlockWidget(Block block) const;
+  QSlider* VolumeSliderWidget(VolumeSlider slider) const;
   void FitToBlocks();
-  void ShowInformation(const std::string& text);
-  // The pop-up menu item "Parameter-Beschreibung" of PanelClient.
-  void MPDescParamsClick();
   void ConnectMenu();
-  // A check-mark item of "&Einstellungen": toggled and stored at once.
-  void MIAnyCheckableClick(OptionItem item, bool checked);
-  void MSExpertModeClick();
   void MIHilfeClick();
   void MIInfoRegClick();
   // Opens one of the help pages beside the program.
   void OpenHelp(const char* page);
-  // The mail start method of the checked radio button, and the button of a stored tag.
-  MailMethod CheckedMailMethod() const;
-  QRadioButton* MailAppRadioButton(int tag) const;
+  QRadioButton* MailAppRadioButton(MailMethod method) const;
   QRadioButton* AttachmentKindRadioButton(AttachmentChoice kind) const;
-  // The window's stay-on-top style, re-shown as a changed window style hides it. Only where
-  // the window system keeps windows on top.
-  void ApplyAlwaysOnTop();
+  // The window's stay-on-top style, re-shown as a changed window style hides it.
+  void SetWindowOnTop(bool on);
   // Re-applies what a re-created window loses; in Qt only the accepted drops.
   void SetStandardWindows();
-  // Releases the devices at close: recording engine, playback.
-  void ShutdownAudio();
 
-  RecordingEngine& engine_;
   Dialogs& dialogs_;
-  RecorderSettings& settings_;
-  Mixer* mixer_;
-  std::filesystem::path settings_file_;
   std::string program_name_;
   std::filesystem::path lorixs_folder_;
   QString caption_;  // the window caption until a file is handed over
-  MailHandoff mail_handoff_;
   WallClock::time_point start_time_;
   WindowSystem window_system_;
   // Created at its first use; a member, so it goes before the window it belongs to.
   std::unique_ptr<AboutBox> about_box_;
-  std::unique_ptr<RecordingWorkflow> workflow_;
+  std::unique_ptr<RecorderApp> app_;
 
   QLabel* PanelTitle_ = nullptr;
   QWidget* PanelClient_ = nullptr;
@@ -203,9 +185,8 @@ class MainWindow : public QMainWindow {
   QWidget* sound_card_window_ = nullptr;
   QStringList arguments_;
   QString start_folder_;
-  bool app_started_ = false;
-  bool expert_mode_ = false;
-  bool always_on_top_ = false;
+  // The first activation has asked for the start.
+  bool start_requested_ = false;
 };
 
 }  // namespace lorix

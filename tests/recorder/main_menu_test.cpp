@@ -27,7 +27,7 @@
 #include "recorder/window/help_page.h"
 #include "recorder/window/main_menu.h"
 #include "recorder/window/main_window.h"
-#include "recorder/window/space_walk.h"
+#include "recorder/space_walk.h"
 #include "tests/recorder/main_window_fixture.h"
 #include "tests/support/recording_dialogs.h"
 

@@ -1,4 +1,4 @@
-#include "recorder/window/space_walk.h"
+#include "recorder/space_walk.h"
 
 namespace lorix {
 
