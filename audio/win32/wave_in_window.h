@@ -15,6 +15,7 @@ namespace lorix {
 class WaveInWindow {
  public:
   // Makes the window and gives it to `backend` as the address of the device's messages.
+  // `backend` must outlive the window.
   explicit WaveInWindow(WaveInCaptureBackend& backend);
   // Work posted and not yet run is dropped.
   ~WaveInWindow();
