@@ -27,9 +27,11 @@ set(LORIX_WINDOWS_PLAYER_EXE ${LORIX_WINDOWS_OUTPUT_DIR}/LorixPlayer.exe
 set(LORIX_WINDOWS_TEST_DIR ${PROJECT_BINARY_DIR}/windows/test_programs)
 set(LORIX_MP3_PROBE_EXE ${LORIX_WINDOWS_TEST_DIR}/lorix_mp3_probe.exe
   CACHE INTERNAL "The MP3 encoder built for Windows, as a test program")
+set(LORIX_FILE_DIALOG_PROBE_EXE ${LORIX_WINDOWS_TEST_DIR}/lorix_file_dialog_probe.exe
+  CACHE INTERNAL "The recorder's Windows file dialog, as a test program")
 set(LORIX_WINDOWS_BYPRODUCTS ${LORIX_WINDOWS_PLAYER_EXE})
 if(LORIX_TESTS)
-  list(APPEND LORIX_WINDOWS_BYPRODUCTS ${LORIX_MP3_PROBE_EXE})
+  list(APPEND LORIX_WINDOWS_BYPRODUCTS ${LORIX_MP3_PROBE_EXE} ${LORIX_FILE_DIALOG_PROBE_EXE})
 endif()
 
 ExternalProject_Add(lorix_windows
