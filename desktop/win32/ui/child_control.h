@@ -7,7 +7,7 @@
 // windows.h first: the other system headers build on it.
 #include <windows.h>
 
-#include <string>
+#include <string_view>
 
 #include "desktop/win32/ui/dpi_scale.h"
 
@@ -17,7 +17,7 @@ struct ChildControlSpec {
   const wchar_t* class_name = L"Static";
   DWORD style = 0;  // the kind's own styles; WS_CHILD is always added
   DWORD ex_style = 0;
-  std::string caption;                      // UTF-8, with its '&' marks
+  std::string_view caption;                 // UTF-8, with its '&' marks
   int x = 0, y = 0, width = 0, height = 0;  // client coordinates at 96 DPI
   int id = 0;                               // the ID WM_COMMAND and WM_NOTIFY report
   bool tab_stop = false;
