@@ -53,8 +53,8 @@ PlayerKey KeyOf(WPARAM virtual_key) {
                                     PlayerKeyFromLetter, PlayerKey::kOther);
 }
 
-void SetUpTrackBar(HWND bar, const TrackRange& range) {
-  SendMessageW(bar, TBM_SETTHUMBLENGTH, range.thumb_length, 0);
+void SetUpTrackBar(HWND bar, const TrackRange& range, const DpiScale& scale) {
+  SendMessageW(bar, TBM_SETTHUMBLENGTH, scale(range.thumb_length), 0);
   SendMessageW(bar, TBM_SETTICFREQ, range.tick_every, 0);
   SendMessageW(bar, TBM_SETRANGE, TRUE, MAKELPARAM(range.min, range.max));
   SendMessageW(bar, TBM_SETPAGESIZE, 0, range.page);
@@ -158,7 +158,7 @@ HWND Win32PlayerWindow::Create(const PlayerControlRow& row) {
       SendMessageW(handle, STM_SETICON, reinterpret_cast<WPARAM>(Icon(row.icon)), 0);
       break;
     case ControlKind::kTrackBar:
-      SetUpTrackBar(handle, row.range);
+      SetUpTrackBar(handle, row.range, scale_);
       break;
     default:
       break;
