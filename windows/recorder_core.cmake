@@ -57,6 +57,6 @@ target_include_directories(lorix_recorder_core_win32 BEFORE PUBLIC
   ${LORIX_ROOT}/player/window_win32/compat)
 lorix_windows_target(lorix_recorder_core_win32)
 target_compile_options(lorix_recorder_core_win32 PRIVATE -Os)
-# uuid: the known folders' identifiers.
+# uuid: the known folders' identifiers; lorix_win32_ui: the file dialog (recorder/win32/).
 target_link_libraries(lorix_recorder_core_win32 PUBLIC
-  lorix_mp3 winmm shell32 ole32 advapi32 uuid)
+  lorix_mp3 lorix_win32_ui winmm shell32 ole32 advapi32 uuid)

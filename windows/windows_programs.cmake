@@ -31,10 +31,12 @@ set(LORIX_MAPI_MAIL_PROBE_EXE ${LORIX_WINDOWS_TEST_DIR}/lorix_mapi_mail_probe.ex
   CACHE INTERNAL "The recorder's Simple MAPI hand-off built for Windows, as a test program")
 set(LORIX_WAVE_IN_PROBE_EXE ${LORIX_WINDOWS_TEST_DIR}/lorix_wave_in_probe.exe
   CACHE INTERNAL "The recording engine on Windows' wave input, as a test program")
+set(LORIX_FILE_DIALOG_PROBE_EXE ${LORIX_WINDOWS_TEST_DIR}/lorix_file_dialog_probe.exe
+  CACHE INTERNAL "The recorder's Windows file dialog, as a test program")
 set(LORIX_WINDOWS_BYPRODUCTS ${LORIX_WINDOWS_PLAYER_EXE})
 if(LORIX_TESTS)
   list(APPEND LORIX_WINDOWS_BYPRODUCTS ${LORIX_MP3_PROBE_EXE} ${LORIX_MAPI_MAIL_PROBE_EXE}
-    ${LORIX_WAVE_IN_PROBE_EXE})
+    ${LORIX_WAVE_IN_PROBE_EXE} ${LORIX_FILE_DIALOG_PROBE_EXE})
 endif()
 
 ExternalProject_Add(lorix_windows

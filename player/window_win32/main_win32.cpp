@@ -16,11 +16,12 @@
 #include "codec/file_system.h"
 #include "codec/win32/wide_text.h"
 #include "desktop/win32/shell_win32.h"
+#include "desktop/win32/ui/message_box_dialogs.h"
+#include "desktop/win32/ui/message_loop.h"
 #include "player/player_app.h"
 #include "player/player_window_glue.h"
 #include "player/window_win32/clipboard_win32.h"
 #include "player/window_win32/own_version.h"
-#include "player/window_win32/win32_dialogs.h"
 #include "player/window_win32/win32_player_window.h"
 
 // The runtime's default handler for an uncaught exception prints the exception's demangled
@@ -61,6 +62,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
   WinmmMixerBackend mixer_backend;
   Mixer mixer(mixer_backend);
+  // Boxes without an owner: the window stays usable while one is open (the glue refuses what
+  // would run into the waiting handler).
   Win32Dialogs dialogs;
 
   Win32PlayerWindow* window = nullptr;
@@ -96,10 +99,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   app.Start(Arguments());
   player_window.Sync();
 
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-  return 0;
+  // The player's keys reach its window as they are: no accelerators, no dialog keys.
+  return RunMessageLoop({});
 }

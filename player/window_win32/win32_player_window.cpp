@@ -3,7 +3,12 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <iterator>
+
 #include "codec/win32/wide_text.h"
+#include "desktop/win32/ui/child_control.h"
+#include "desktop/win32/ui/set_if_changed.h"
+#include "desktop/win32/ui/virtual_keys.h"
 #include "player/middle_cut.h"
 #include "player/player_keys.h"
 
@@ -13,6 +18,8 @@ namespace {
 // The class name carries the broken bar (U+00A6).
 constexpr wchar_t kClassName[] = L"Smiley \u00A6o)";
 constexpr UINT_PTR kTimerId = 1;
+// The controls' IDs follow the table's order from here.
+constexpr int kFirstControlId = 100;
 
 const wchar_t* IconName(PlayerIcon icon) {
   switch (icon) {
@@ -36,31 +43,18 @@ const wchar_t* IconName(PlayerIcon icon) {
   return L"MAINICON";
 }
 
+constexpr NamedVirtualKey<PlayerKey> kNamedKeys[] = {
+    {VK_F1, PlayerKey::kF1},       {VK_SPACE, PlayerKey::kSpace}, {VK_LEFT, PlayerKey::kLeft},
+    {VK_RIGHT, PlayerKey::kRight}, {VK_UP, PlayerKey::kUp},       {VK_DOWN, PlayerKey::kDown},
+};
+
 PlayerKey KeyOf(WPARAM virtual_key) {
-  switch (virtual_key) {
-    case VK_F1:
-      return PlayerKey::kF1;
-    case VK_SPACE:
-      return PlayerKey::kSpace;
-    case VK_LEFT:
-      return PlayerKey::kLeft;
-    case VK_RIGHT:
-      return PlayerKey::kRight;
-    case VK_UP:
-      return PlayerKey::kUp;
-    case VK_DOWN:
-      return PlayerKey::kDown;
-    default:
-      // Letters have their capitals as virtual-key codes; the lower-case codes are the number
-      // pad's keys.
-      return virtual_key >= 'A' && virtual_key <= 'Z'
-                 ? PlayerKeyFromLetter(static_cast<int>(virtual_key))
-                 : PlayerKey::kOther;
-  }
+  return KeyOfVirtualKey<PlayerKey>(static_cast<unsigned>(virtual_key), kNamedKeys,
+                                    PlayerKeyFromLetter, PlayerKey::kOther);
 }
 
-void SetUpTrackBar(HWND bar, const TrackRange& range) {
-  SendMessageW(bar, TBM_SETTHUMBLENGTH, range.thumb_length, 0);
+void SetUpTrackBar(HWND bar, const TrackRange& range, const DpiScale& scale) {
+  SendMessageW(bar, TBM_SETTHUMBLENGTH, scale(range.thumb_length), 0);
   SendMessageW(bar, TBM_SETTICFREQ, range.tick_every, 0);
   SendMessageW(bar, TBM_SETRANGE, TRUE, MAKELPARAM(range.min, range.max));
   SendMessageW(bar, TBM_SETPAGESIZE, 0, range.page);
@@ -110,48 +104,52 @@ ControlClass ClassOf(const PlayerControlRow& row) {
 }  // namespace
 
 Win32PlayerWindow::Win32PlayerWindow(HINSTANCE instance, PlayerApp& app)
-    : instance_(instance), app_(app), glue_(app) {
+    : instance_(instance), app_(app), glue_(app), scale_(DpiScale::OfSystem()) {
   INITCOMMONCONTROLSEX common{sizeof(common), ICC_BAR_CLASSES};
   InitCommonControlsEx(&common);
 
   WNDCLASSW window_class{};
   window_class.style = CS_CLASSDC | CS_PARENTDC;
-  window_class.lpfnWndProc = &Win32PlayerWindow::PlayerWndProc;
   window_class.hInstance = instance;
   window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   window_class.lpszClassName = kClassName;
-  RegisterClassW(&window_class);
+  RegisterWindowClass(window_class);
 
   title_shown_ = app_.screen().Title;
-  window_ = CreateWindowExW(0, kClassName, Widen(title_shown_).c_str(),
-                            WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE, 0, 0,
-                            kCompactView.outer_width, kCompactView.outer_height, nullptr, nullptr,
-                            instance, this);
-  SendMessageW(window_, WM_SETICON, ICON_BIG,
+  CreateOwnWindow(
+      0, kClassName, title_shown_, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE, 0, 0,
+      scale_(kCompactView.outer_width), scale_(kCompactView.outer_height), nullptr, instance);
+  SendMessageW(handle(), WM_SETICON, ICON_BIG,
                reinterpret_cast<LPARAM>(Icon(PlayerIcon::kMainIcon)));
-  DragAcceptFiles(window_, TRUE);
+  DragAcceptFiles(handle(), TRUE);
 
   // One font for the small texts: a proportional sans-serif face the system picks.
-  font_ = CreateFontW(kSmallFontCellHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                      OUT_TT_ONLY_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+  font_ = CreateFontW(scale_(kSmallFontCellHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                      ANSI_CHARSET, OUT_TT_ONLY_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                       VARIABLE_PITCH | FF_SWISS, nullptr);
   for (const PlayerControlRow& row : PlayerControlTable()) {
     controls_.push_back({Create(row), &row, std::string(), row.icon});
   }
 
-  UpdateWindow(window_);
-  SetTimer(window_, kTimerId, static_cast<UINT>(kPlayerTimerPeriod.count()), nullptr);
+  UpdateWindow(handle());
+  SetTimer(handle(), kTimerId, static_cast<UINT>(kPlayerTimerPeriod.count()), nullptr);
 }
 
 HWND Win32PlayerWindow::Create(const PlayerControlRow& row) {
   const ControlClass kind = ClassOf(row);
+  ChildControlSpec spec;
+  spec.class_name = kind.name;
+  spec.style = kind.style;
+  spec.caption = row.caption;
+  spec.x = row.rect.x;
+  spec.y = row.rect.y;
+  spec.width = row.rect.w;
+  spec.height = row.rect.h;
+  spec.id = kFirstControlId + static_cast<int>(std::distance(PlayerControlTable().data(), &row));
   // Controls that show an enabled state start as the screen has it (the play buttons disabled).
-  const DWORD disabled = row.enabled && !(app_.screen().*row.enabled) ? WS_DISABLED : 0;
-  const auto [x, y, w, h] = row.rect;
-  const HWND handle = CreateWindowExW(0, kind.name, Widen(row.caption).c_str(),
-                                      WS_CHILD | WS_VISIBLE | kind.style | disabled, x, y, w, h,
-                                      window_, nullptr, instance_, nullptr);
+  spec.enabled = !row.enabled || app_.screen().*row.enabled;
+  const HWND handle = CreateChildControl(this->handle(), instance_, spec, scale_);
   switch (row.kind) {
     case ControlKind::kIconButton:
       SendMessageW(handle, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(Icon(row.icon)));
@@ -160,7 +158,7 @@ HWND Win32PlayerWindow::Create(const PlayerControlRow& row) {
       SendMessageW(handle, STM_SETICON, reinterpret_cast<WPARAM>(Icon(row.icon)), 0);
       break;
     case ControlKind::kTrackBar:
-      SetUpTrackBar(handle, row.range);
+      SetUpTrackBar(handle, row.range, scale_);
       break;
     default:
       break;
@@ -208,15 +206,12 @@ std::string Win32PlayerWindow::FittedFileLine(HWND line, const PlayerScreen& scr
 
 void Win32PlayerWindow::Sync() {
   const PlayerScreen& screen = app_.screen();
-  if (screen.Title != title_shown_) {
-    title_shown_ = screen.Title;
-    SetWindowTextW(window_, Widen(title_shown_).c_str());
-  }
+  SetTextIfChanged(handle(), title_shown_, screen.Title);
   for (Control& control : controls_) SyncControl(control, screen);
   if (screen.CompactView != compact_shown_) {
     compact_shown_ = screen.CompactView;
     const PlayerView& view = ViewOf(screen);
-    SetWindowPos(window_, nullptr, 0, 0, view.outer_width, view.outer_height,
+    SetWindowPos(handle(), nullptr, 0, 0, scale_(view.outer_width), scale_(view.outer_height),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
@@ -224,17 +219,12 @@ void Win32PlayerWindow::Sync() {
 void Win32PlayerWindow::SyncControl(Control& control, const PlayerScreen& screen) {
   const PlayerControlRow& row = *control.row;
   if (row.text) {
-    std::string text = row.kind == ControlKind::kEditLine ? FittedFileLine(control.handle, screen)
-                                                          : screen.*row.text;
-    if (text != control.text_shown) {
-      control.text_shown = std::move(text);
-      SetWindowTextW(control.handle, Widen(control.text_shown).c_str());
-    }
+    SetTextIfChanged(control.handle, control.text_shown,
+                     row.kind == ControlKind::kEditLine ? FittedFileLine(control.handle, screen)
+                                                        : screen.*row.text);
   }
-  if (row.position && SendMessageW(control.handle, TBM_GETPOS, 0, 0) != screen.*row.position) {
-    SendMessageW(control.handle, TBM_SETPOS, TRUE, screen.*row.position);
-  }
-  if (row.enabled) EnableWindow(control.handle, screen.*row.enabled);
+  if (row.position) SetTrackBarPositionIfChanged(control.handle, screen.*row.position);
+  if (row.enabled) SetEnabledIfChanged(control.handle, screen.*row.enabled);
   if (row.shown_icon && screen.*row.shown_icon != control.icon_shown) {
     control.icon_shown = screen.*row.shown_icon;
     SendMessageW(control.handle, BM_SETIMAGE, IMAGE_ICON,
@@ -245,31 +235,27 @@ void Win32PlayerWindow::SyncControl(Control& control, const PlayerScreen& screen
 void Win32PlayerWindow::Repaint() {
   if (!glue_.RepaintDue()) return;
   Sync();
-  RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  RedrawWindow(handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-LRESULT CALLBACK Win32PlayerWindow::PlayerWndProc(HWND window, UINT message, WPARAM w, LPARAM l) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(l);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+bool Win32PlayerWindow::HandleMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result) {
+  if (message == WM_CTLCOLORSTATIC) {
+    // The default brush and colours first; a coloured label then changes its text colour.
+    result = DefaultResult(message, w, l);
+    const Control* control = ControlOf(reinterpret_cast<HWND>(l));
+    if (control && control->row->text_colour) {
+      const ControlColour& colour = *control->row->text_colour;
+      SetTextColor(reinterpret_cast<HDC>(w), RGB(colour.r, colour.g, colour.b));
+    }
+    return true;
   }
-  // The default handling comes first and gives the result, whatever the player does.
-  const LRESULT result = DefWindowProcW(window, message, w, l);
-  auto* self = reinterpret_cast<Win32PlayerWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self && self->window_ == window) self->Route(message, w, l);
-  return result;
+  // Everything else the player only watches; the default handling gives the result.
+  Route(message, w, l);
+  return false;
 }
 
 void Win32PlayerWindow::Route(UINT message, WPARAM w, LPARAM l) {
   switch (message) {
-    case WM_CTLCOLORSTATIC: {
-      const Control* control = ControlOf(reinterpret_cast<HWND>(l));
-      if (control && control->row->text_colour) {
-        const ControlColour& colour = *control->row->text_colour;
-        SetTextColor(reinterpret_cast<HDC>(w), RGB(colour.r, colour.g, colour.b));
-      }
-      return;
-    }
     case WM_COMMAND: {
       const Control* control = ControlOf(reinterpret_cast<HWND>(l));
       // The file line reports its own text changes too; only a click into it counts.
@@ -297,7 +283,7 @@ void Win32PlayerWindow::Route(UINT message, WPARAM w, LPARAM l) {
       if (glue_.TimerTick()) Sync();
       return;
     case WM_DESTROY:
-      KillTimer(window_, kTimerId);
+      KillTimer(handle(), kTimerId);
       glue_.Close();
       // The message loop ends and WinMain returns, so the player's destructors run.
       PostQuitMessage(0);
@@ -306,7 +292,7 @@ void Win32PlayerWindow::Route(UINT message, WPARAM w, LPARAM l) {
       return;
   }
   // Every command, key, scroll and drop hands the keyboard focus back to the main window.
-  SetFocus(window_);
+  SetFocus(handle());
   Sync();
 }
 

@@ -2,9 +2,9 @@
 
 // The player's main window built from the standard Windows controls: buttons, static texts,
 // the file line as a read-only edit and two common-control track bars, created from the
-// player's control table. The window procedure routes commands, keys, scrolling, dropped files
-// and the 100 ms timer to PlayerApp through the shared window glue and copies its screen onto
-// the controls afterwards.
+// player's control table on the shared Win32 layer. Its message handler routes commands, keys,
+// scrolling, dropped files and the 100 ms timer to PlayerApp through the shared window glue and
+// copies its screen onto the controls afterwards.
 
 // windows.h first: the other system headers build on it.
 #include <windows.h>
@@ -12,21 +12,19 @@
 #include <string>
 #include <vector>
 
+#include "desktop/win32/ui/dpi_scale.h"
+#include "desktop/win32/ui/window_base.h"
 #include "player/player_app.h"
 #include "player/player_controls.h"
 #include "player/player_window_glue.h"
 
 namespace lorix {
 
-class Win32PlayerWindow {
+class Win32PlayerWindow : public WindowBase {
  public:
   // `app` must outlive the window. Creates the window at (0, 0), visible, in the compact view,
   // paints it and starts the timer.
   Win32PlayerWindow(HINSTANCE instance, PlayerApp& app);
-  Win32PlayerWindow(const Win32PlayerWindow&) = delete;
-  Win32PlayerWindow& operator=(const Win32PlayerWindow&) = delete;
-
-  HWND handle() const { return window_; }
 
   // Copies the handlers' screen onto the controls.
   void Sync();
@@ -42,7 +40,7 @@ class Win32PlayerWindow {
     PlayerIcon icon_shown;
   };
 
-  static LRESULT CALLBACK PlayerWndProc(HWND window, UINT message, WPARAM w, LPARAM l);
+  bool HandleMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result) override;
   void Route(UINT message, WPARAM w, LPARAM l);
   HWND Create(const PlayerControlRow& row);
   HICON Icon(PlayerIcon icon) const;
@@ -56,7 +54,7 @@ class Win32PlayerWindow {
   HINSTANCE instance_;
   PlayerApp& app_;
   PlayerWindowGlue glue_;
-  HWND window_ = nullptr;
+  DpiScale scale_;
   HFONT font_ = nullptr;
   std::vector<Control> controls_;  // in the table's order
   std::string title_shown_;

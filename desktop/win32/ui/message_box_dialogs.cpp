@@ -1,8 +1,6 @@
-#include "player/window_win32/win32_dialogs.h"
+#include "desktop/win32/ui/message_box_dialogs.h"
 
 #include "codec/win32/wide_text.h"
-
-#include <windows.h>
 
 namespace lorix {
 namespace {
@@ -41,7 +39,7 @@ DialogAnswer Win32Dialogs::Show(const DialogRequest& request) {
       break;
   }
   const int answer =
-      MessageBoxW(nullptr, Widen(request.text).c_str(), Widen(request.caption).c_str(), style);
+      MessageBoxW(owner_, Widen(request.text).c_str(), Widen(request.caption).c_str(), style);
   switch (answer) {
     case IDCANCEL:
       return DialogAnswer::kCancel;
