@@ -711,6 +711,7 @@ TEST_F(RecorderEndToEnd, TheRoadOfOneMessage) {
     for (int i = 0; i < 300 && !fs::exists(recipient / "TEMPs" / "TempWave.wav"); ++i) {
       std::this_thread::sleep_for(100ms);
     }
+    for (int i = 0; i < 300 && !SinkStreamIs(false); ++i) std::this_thread::sleep_for(100ms);
     std::this_thread::sleep_for(std::chrono::milliseconds(decoded.samples.size() * 1000 / 11025) +
                                 2s);
     heard.Stop();

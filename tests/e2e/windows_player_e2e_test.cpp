@@ -152,17 +152,10 @@ class WindowsPlayer : public ::testing::Test {
     return count;
   }
 
-  // Whether a stream in the sink runs (`corked` false) or is held (true) right now.
-  static bool StreamIs(bool corked) {
-    const std::string state = corked ? "Corked: yes" : "Corked: no";
-    return RunAndCapture({"pactl", "list", "sink-inputs"}, 5s).output.find(state) !=
-           std::string::npos;
-  }
-
   // Waits until the player's stream in the sink runs (`corked` false) or is held (true). Under
   // load Wine takes a while to act on a key; the next key waits for that.
   static bool WaitForStream(bool corked) {
-    return WaitUntil([&] { return StreamIs(corked); }, 30s,
+    return WaitUntil([&] { return SinkStreamIs(corked); }, 30s,
                      [] { std::this_thread::sleep_for(50ms); });
   }
 
@@ -228,7 +221,7 @@ TEST_F(WindowsPlayer, SpacePausesAndResumesSStopsF1Helps) {
   Key(window, "space");  // pause
   EXPECT_TRUE(WaitForStream(true)) << "the pause did not hold the stream";
   std::this_thread::sleep_for(2500ms);
-  EXPECT_TRUE(StreamIs(true)) << "the pause ended by itself";
+  EXPECT_TRUE(SinkStreamIs(true)) << "the pause ended by itself";
   Key(window, "space");  // go on
   EXPECT_TRUE(WaitForStream(false)) << "the stream did not go on";
   std::this_thread::sleep_for(1500ms);

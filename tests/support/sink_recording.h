@@ -22,6 +22,7 @@
 
 #include "codec/bytes.h"
 #include "codec/wav_reader.h"
+#include "desktop/command_output.h"
 
 extern char** environ;
 
@@ -121,6 +122,15 @@ inline int MatchedStretches(const Bytes& original, const Bytes& recorded, const 
     if (correlation >= threshold) ++matched;
   }
   return matched;
+}
+
+// Whether a stream in the rig's sink runs (`corked` false) or is held (true) right now. A
+// program's sound starts when its stream runs, which under load can be seconds after the program
+// has its file ready.
+inline bool SinkStreamIs(bool corked) {
+  const std::string state = corked ? "Corked: yes" : "Corked: no";
+  return RunAndCapture({"pactl", "list", "sink-inputs"}, std::chrono::seconds(5))
+             .output.find(state) != std::string::npos;
 }
 
 }  // namespace lorix::testing
