@@ -8,20 +8,20 @@
 namespace lorix {
 namespace {
 
-QSlider* LevelSlider(const char* name, QWidget* parent) {
-  auto* slider = Named(new QSlider(Qt::Horizontal, parent), name);
-  slider->setRange(0, 8);
-  slider->setSingleStep(1);
-  slider->setPageStep(1);
-  slider->setTickInterval(1);
+QSlider* LevelSlider(FormControl id, QWidget* parent) {
+  auto* slider = FromTable(new QSlider(Qt::Horizontal, parent), id);
+  const FormRange& range = FormControlRowOf(id).range;
+  slider->setRange(range.min, range.max);
+  slider->setSingleStep(range.line);
+  slider->setPageStep(range.page);
+  slider->setTickInterval(range.tick_every);
   slider->setTickPosition(QSlider::TicksBelow);
-  slider->setToolTip(QStringLiteral("Standard-Einstellung: 4"));
   slider->setMinimumWidth(150);
   return slider;
 }
 
-QLabel* Number(const char* name, QWidget* parent) {
-  auto* label = Named(new QLabel(parent), name);
+QLabel* Number(FormControl id, QWidget* parent) {
+  auto* label = FromTable(new QLabel(parent), id);
   label->setMinimumWidth(14);
   label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   return label;
@@ -30,32 +30,27 @@ QLabel* Number(const char* name, QWidget* parent) {
 }  // namespace
 
 CompressBlock::CompressBlock(QWidget* parent) : QFrame(parent) {
-  setObjectName(QStringLiteral("PanelOptionsCompress"));
+  using C = FormControl;
+  FromTable(this, C::kPanelOptionsCompress);
   setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
 
-  TBCompressLevel = LevelSlider("TBCompressLevel", this);
-  TBMuteLevel = LevelSlider("TBMuteLevel", this);
-  LabelQuality = Number("LabelQuality", this);
-  LabelCompressLevel = Number("LabelCompressLevel", this);
-  LabelMuteLevel = Number("LabelMuteLevel", this);
-  LabelMutePercent = Named(new QLabel(this), "LabelMutePercent");
-
-  auto* heading = Named(new QLabel(QStringLiteral(" Kompressions-Einst.: "), this), "Label9");
-  QFont bold = heading->font();
-  bold.setBold(true);
-  heading->setFont(bold);
+  TBCompressLevel = LevelSlider(C::kTBCompressLevel, this);
+  TBMuteLevel = LevelSlider(C::kTBMuteLevel, this);
+  LabelQuality = Number(C::kLabelQuality, this);
+  LabelCompressLevel = Number(C::kLabelCompressLevel, this);
+  LabelMuteLevel = Number(C::kLabelMuteLevel, this);
+  LabelMutePercent = FromTable(new QLabel(this), C::kLabelMutePercent);
 
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(8, 6, 8, 6);
   grid->setVerticalSpacing(2);
-  grid->addWidget(heading, 0, 0, 1, 5);
-  grid->addWidget(Named(new QLabel(QStringLiteral("Sprach-Qualität  :"), this), "Label1"), 1, 0);
+  grid->addWidget(Heading(C::kLabel9, this), 0, 0, 1, 5);
+  grid->addWidget(FromTable(new QLabel(this), C::kLabel1), 1, 0);
   grid->addWidget(LabelQuality, 1, 1);
   grid->addWidget(TBCompressLevel, 1, 2);
   grid->addWidget(LabelCompressLevel, 1, 3);
-  grid->addWidget(Named(new QLabel(QStringLiteral(":  Kompressions-Level"), this), "Label2"), 1, 4);
-  grid->addWidget(Named(new QLabel(QStringLiteral("Pause-Stummschalt-Pegel  :"), this), "Label4"),
-                  2, 0);
+  grid->addWidget(FromTable(new QLabel(this), C::kLabel2), 1, 4);
+  grid->addWidget(FromTable(new QLabel(this), C::kLabel4), 2, 0);
   grid->addWidget(LabelMuteLevel, 2, 1);
   grid->addWidget(TBMuteLevel, 2, 2);
   grid->addWidget(LabelMutePercent, 2, 3, 1, 2);

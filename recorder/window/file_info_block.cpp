@@ -10,41 +10,40 @@
 namespace lorix {
 namespace {
 
-QPushButton* FileButton(const char* name, const QString& caption, QWidget* parent) {
-  return Named(new QPushButton(caption, parent), name);
+QPushButton* ExpertButton(FormControl id, QWidget* parent) {
+  return FromTable(new QPushButton(parent), id);
 }
 
 }  // namespace
 
 SpecialsBlock::SpecialsBlock(QWidget* parent) : QFrame(parent) {
-  setObjectName(QStringLiteral("PanelSpecials"));
+  using C = FormControl;
+  FromTable(this, C::kPanelSpecials);
   setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
 
-  LabelMSPCMInfo = Named(new QLabel(this), "LabelMSPCMInfo");
-  LabelPCMInfo = Named(new QLabel(this), "LabelPCMInfo");
-  LabelMSLRXInfo = Named(new QLabel(this), "LabelMSLRXInfo");
-  LabelLoadedFile = Named(new QLabel(this), "LabelLoadedFile");
+  LabelMSPCMInfo = FromTable(new QLabel(this), C::kLabelMSPCMInfo);
+  LabelPCMInfo = FromTable(new QLabel(this), C::kLabelPCMInfo);
+  LabelMSLRXInfo = FromTable(new QLabel(this), C::kLabelMSLRXInfo);
+  LabelLoadedFile = FromTable(new QLabel(this), C::kLabelLoadedFile);
   LabelLoadedFile->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   LabelLoadedFile->setMinimumWidth(60);
-  LabelFreq = Named(new QLabel(this), "LabelFreq");
-  ButtonShowMSINFofMail = Named(new QPushButton(this), "ButtonShowMSINFofMail");
+  LabelFreq = FromTable(new QLabel(this), C::kLabelFreq);
+  ButtonShowMSINFofMail = FromTable(new QPushButton(this), C::kButtonShowMSINFofMail);
   ButtonShowMSINFofMail->setIcon(style()->standardIcon(QStyle::SP_FileDialogInfoView));
   // The glyph stands to the right of the text.
   ButtonShowMSINFofMail->setLayoutDirection(Qt::RightToLeft);
   ButtonShowMSINFofMail->setMinimumHeight(40);
 
-  PanelExpertButtons = Named(new QWidget(this), "PanelExpertButtons");
-  PanelButtons = Named(new QWidget(PanelExpertButtons), "PanelButtons");
-  ButtonLoadPCMFile =
-      FileButton("ButtonLoadPCMFile", QStringLiteral("PCM(WAV)-Datei laden"), PanelButtons);
-  ButtonLoadLRXFile =
-      FileButton("ButtonLoadLRXFile", QStringLiteral("Lorix(EXE)-Datei laden"), PanelButtons);
-  ButtonSaveLRXFile = FileButton("ButtonSaveLRXFile", {}, PanelButtons);
-  ButtonSavePCMFile = FileButton("ButtonSavePCMFile", {}, PanelButtons);
-  ButtonCompress = FileButton("ButtonCompress", {}, PanelButtons);
-  ButtonDecompress = FileButton("ButtonDecompress", {}, PanelButtons);
-  ButtonGraphPCM = FileButton("ButtonGraphPCM", {}, PanelButtons);
-  ButtonGraphLRX = FileButton("ButtonGraphLRX", {}, PanelButtons);
+  PanelExpertButtons = FromTable(new QWidget(this), C::kPanelExpertButtons);
+  PanelButtons = FromTable(new QWidget(PanelExpertButtons), C::kPanelButtons);
+  ButtonLoadPCMFile = ExpertButton(C::kButtonLoadPCMFile, PanelButtons);
+  ButtonLoadLRXFile = ExpertButton(C::kButtonLoadLRXFile, PanelButtons);
+  ButtonSaveLRXFile = ExpertButton(C::kButtonSaveLRXFile, PanelButtons);
+  ButtonSavePCMFile = ExpertButton(C::kButtonSavePCMFile, PanelButtons);
+  ButtonCompress = ExpertButton(C::kButtonCompress, PanelButtons);
+  ButtonDecompress = ExpertButton(C::kButtonDecompress, PanelButtons);
+  ButtonGraphPCM = ExpertButton(C::kButtonGraphPCM, PanelButtons);
+  ButtonGraphLRX = ExpertButton(C::kButtonGraphLRX, PanelButtons);
   // The graph buttons have no function.
   ButtonGraphPCM->hide();
   ButtonGraphLRX->hide();
@@ -65,20 +64,15 @@ SpecialsBlock::SpecialsBlock(QWidget* parent) : QFrame(parent) {
   expert->addWidget(PanelButtons);
   PanelExpertButtons->hide();
 
-  auto* heading = new QLabel(QStringLiteral(" Zusätzliche Datei-Infos:"), this);
-  QFont bold = heading->font();
-  bold.setBold(true);
-  heading->setFont(bold);
-
   auto* info = new QGridLayout;
   info->setVerticalSpacing(2);
-  info->addWidget(heading, 0, 0, 1, 3);
+  info->addWidget(Heading(C::kLabelSpecialsHeading, this), 0, 0, 1, 3);
   info->addWidget(LabelMSPCMInfo, 1, 0);
   info->addWidget(LabelPCMInfo, 1, 1);
   info->addWidget(LabelFreq, 1, 2);
   info->addWidget(LabelMSLRXInfo, 2, 0, 1, 3);
   auto* loaded = new QHBoxLayout;
-  loaded->addWidget(Named(new QLabel(QStringLiteral("Geladene Datei:  "), this), "Label6"));
+  loaded->addWidget(FromTable(new QLabel(this), C::kLabel6));
   loaded->addWidget(LabelLoadedFile, 1);
   info->addLayout(loaded, 3, 0, 1, 3);
   info->setColumnStretch(2, 1);

@@ -16,78 +16,71 @@ constexpr char kAlwaysOnTopUnavailableHint[] =
     "Unter Wayland nicht möglich: Das Fenstersystem lässt Programme ihr Fenster nicht selbst "
     "im Vordergrund halten.";
 
-QAction* Item(QMenu* menu, const char* name, const char* caption, const QKeySequence& keys = {},
-              bool checkable = false) {
-  QAction* action = Named(menu->addAction(QString::fromUtf8(caption)), name);
-  action->setShortcut(keys);
-  action->setCheckable(checkable);
-  return action;
+QKeySequence KeysOf(const MenuKey& key) {
+  if (key.Empty()) return {};
+  int keys =
+      key.function_key != 0 ? Qt::Key_F1 + (key.function_key - 1) : Qt::Key_A + (key.letter - 'A');
+  if (key.ctrl) keys |= Qt::CTRL;
+  if (key.alt) keys |= Qt::ALT;
+  return QKeySequence(keys);
 }
 
 }  // namespace
 
 MainMenu::MainMenu(QMainWindow& window) : QObject(&window) {
   QMenuBar* bar = window.menuBar();
-  MDatei = Named(bar->addMenu(QStringLiteral("&Datei")), "MDatei");
-  MDBeenden = Item(MDatei, "MDBeenden", "&Beenden", QKeySequence(Qt::ALT | Qt::Key_F4));
-
-  MEinstellungen = Named(bar->addMenu(QStringLiteral("&Einstellungen")), "MEinstellungen");
-  MIOnStartSelectMike =
-      Item(MEinstellungen, "MIOnStartSelectMike", "Bei Start Mikrophon auswählen", {}, true);
-  MIOnStartSetMinVols = Item(MEinstellungen, "MIOnStartSetMinVols",
-                             "Bei Start Mindest-Lautstärken aus INI-Datei einstellen", {}, true);
-  MIConfirmReset =
-      Item(MEinstellungen, "MIConfirmReset", "Bestätigung bei \"Aufnahme zurücksetzen\"", {}, true);
-  MIAutoSavePrefs = Item(MEinstellungen, "MIAutoSavePrefs",
-                         "Allgemeine Einstellungen bei Beenden immer speichern", {}, true);
+  std::array<QMenu*, static_cast<std::size_t>(MenuEntry::kCount)> menus{};
+  for (const MenuRow& row : MainMenuTable()) {
+    const auto index = static_cast<std::size_t>(row.id);
+    if (row.parent == row.id) {
+      menus[index] = Named(bar->addMenu(ToQt(row.caption)), row.name);
+      continue;
+    }
+    QMenu* menu = menus[static_cast<std::size_t>(row.parent)];
+    if (row.separator_before) menu->addSeparator();
+    QAction* action = Named(menu->addAction(ToQt(row.caption)), row.name);
+    action->setShortcut(KeysOf(row.key));
+    action->setCheckable(row.checkable);
+    action->setVisible(!row.expert_only);
+    items_[index] = action;
+  }
+  const auto item = [this](MenuEntry id) { return items_[static_cast<std::size_t>(id)]; };
+  const auto menu = [&menus](MenuEntry id) { return menus[static_cast<std::size_t>(id)]; };
+  MDatei = menu(MenuEntry::kMDatei);
+  MEinstellungen = menu(MenuEntry::kMEinstellungen);
+  MAnzeige = menu(MenuEntry::kMAnzeige);
+  MSpeziell = menu(MenuEntry::kMSpeziell);
+  MFragezeichen = menu(MenuEntry::kMFragezeichen);
+  MDBeenden = item(MenuEntry::kMDBeenden);
+  MIOnStartSelectMike = item(MenuEntry::kMIOnStartSelectMike);
+  MIOnStartSetMinVols = item(MenuEntry::kMIOnStartSetMinVols);
+  MIConfirmReset = item(MenuEntry::kMIConfirmReset);
+  MIAutoSavePrefs = item(MenuEntry::kMIAutoSavePrefs);
   option_items_ = {MIOnStartSelectMike, MIOnStartSetMinVols, MIConfirmReset, MIAutoSavePrefs};
-
-  MAnzeige = Named(bar->addMenu(QStringLiteral("&Anzeige")), "MAnzeige");
-  MAPanelRecord =
-      Item(MAnzeige, "MAPanelRecord", "&Aufnahme-Block", QKeySequence(Qt::CTRL | Qt::Key_A), true);
-  MAPanelPlay =
-      Item(MAnzeige, "MAPanelPlay", "&Wiedergabe-Block", QKeySequence(Qt::CTRL | Qt::Key_W), true);
-  MAPanelOptionsCompress = Item(MAnzeige, "MAPanelOptionsCompress", "&Kompressions-Einstellungen",
-                                QKeySequence(Qt::CTRL | Qt::Key_K), true);
-  MAPanelPlayStatus = Item(MAnzeige, "MAPanelPlayStatus", "&Statuszeile Wiedergabe",
-                           QKeySequence(Qt::CTRL | Qt::Key_S), true);
-  MAPanelSpecials = Item(MAnzeige, "MAPanelSpecials", "Zusätzliche &Datei-Infos",
-                         QKeySequence(Qt::CTRL | Qt::Key_D), true);
+  MAPanelRecord = item(MenuEntry::kMAPanelRecord);
+  MAPanelPlay = item(MenuEntry::kMAPanelPlay);
+  MAPanelOptionsCompress = item(MenuEntry::kMAPanelOptionsCompress);
+  MAPanelPlayStatus = item(MenuEntry::kMAPanelPlayStatus);
+  MAPanelSpecials = item(MenuEntry::kMAPanelSpecials);
   block_items_[static_cast<std::size_t>(Block::kRecord)] = MAPanelRecord;
   block_items_[static_cast<std::size_t>(Block::kOptionsCompress)] = MAPanelOptionsCompress;
   block_items_[static_cast<std::size_t>(Block::kPlay)] = MAPanelPlay;
   block_items_[static_cast<std::size_t>(Block::kPlayStatus)] = MAPanelPlayStatus;
   block_items_[static_cast<std::size_t>(Block::kSpecials)] = MAPanelSpecials;
-  MAnzeige->addSeparator();
-  MAFormLorixSK = Item(MAnzeige, "MAFormLorixSK", "FormLorixS&K",
-                       QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_K), true);
-  MAFormLorixSK->setVisible(false);
-  MAAlwaysOnTop = Item(MAnzeige, "MAAlwaysOnTop", "LORIX immer im &Vordergrund",
-                       QKeySequence(Qt::CTRL | Qt::Key_V), true);
+  MAFormLorixSK = item(MenuEntry::kMAFormLorixSK);
+  MAAlwaysOnTop = item(MenuEntry::kMAAlwaysOnTop);
+  MTLoadRec = item(MenuEntry::kMTLoadRec);
+  MTSaveRec = item(MenuEntry::kMTSaveRec);
+  MSShowWinMixerRecord = item(MenuEntry::kMSShowWinMixerRecord);
+  MSShowWinMixerPlay = item(MenuEntry::kMSShowWinMixerPlay);
+  MSShowExplorer = item(MenuEntry::kMSShowExplorer);
+  MSExpertMode = item(MenuEntry::kMSExpertMode);
+  MIHilfe = item(MenuEntry::kMIHilfe);
+  MIInfo = item(MenuEntry::kMIInfo);
 
-  MSpeziell = Named(bar->addMenu(QStringLiteral("&Speziell")), "MSpeziell");
-  MTLoadRec = Item(MSpeziell, "MTLoadRec", "Aufnahme laden / I&mportieren ...",
-                   QKeySequence(Qt::ALT | Qt::Key_M));
-  MTSaveRec = Item(MSpeziell, "MTSaveRec", "Aufnahme e&xportieren unter ...",
-                   QKeySequence(Qt::ALT | Qt::Key_X));
-  MSpeziell->addSeparator();
-  MSShowWinMixerRecord = Item(MSpeziell, "MSShowWinMixerRecord", "System-Mixer &Aufnahme",
-                              QKeySequence(Qt::ALT | Qt::Key_A));
-  MSShowWinMixerPlay = Item(MSpeziell, "MSShowWinMixerPlay", "System-Mixer &Wiedergabe",
-                            QKeySequence(Qt::ALT | Qt::Key_W));
-  MSShowExplorer = Item(MSpeziell, "MSShowExplorer", "&Explorer (erstellte Mail-Anhänge)",
-                        QKeySequence(Qt::ALT | Qt::Key_E));
-  MSpeziell->addSeparator();
-  MSExpertMode = Item(MSpeziell, "MSExpertMode", "E&xpertMode",
-                      QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_X), true);
-  MSExpertMode->setVisible(false);
-
-  MFragezeichen = Named(bar->addMenu(QStringLiteral("?")), "MFragezeichen");
-  MIHilfe = Item(MFragezeichen, "MIHilfe", "Hilfe", QKeySequence(Qt::Key_F1));
-  MIInfo = Item(MFragezeichen, "MIInfo", "Info", QKeySequence(Qt::ALT | Qt::Key_I));
-
+  // The key of a menu of the bar opens it.
   OpenEinstellungen = Named(new QAction(&window), "OpenEinstellungen");
-  OpenEinstellungen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  OpenEinstellungen->setShortcut(KeysOf(MenuRowOf(MenuEntry::kMEinstellungen).key));
   window.addAction(OpenEinstellungen);
   connect(OpenEinstellungen, &QAction::triggered, this,
           [this, bar] { bar->setActiveAction(MEinstellungen->menuAction()); });

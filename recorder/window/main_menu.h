@@ -8,6 +8,7 @@
 #include <array>
 #include <vector>
 
+#include "recorder/recorder_menu_table.h"
 #include "recorder/recorder_menus.h"
 
 class QAction;
@@ -67,6 +68,7 @@ class MainMenu : public QObject {
   void MAnzeigeClick();
 
  private:
+  std::array<QAction*, static_cast<std::size_t>(MenuEntry::kCount)> items_{};
   std::array<QAction*, kBlockCount> block_items_{};
   std::array<QAction*, kOptionItemCount> option_items_{};
   std::vector<QAction*> keyed_items_;

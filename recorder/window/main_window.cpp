@@ -130,7 +130,7 @@ void MainWindow::BuildWidgets() {
   auto* central = Named(new QWidget(this), "FormStart");
   setCentralWidget(central);
 
-  PanelTitle_ = Named(new QLabel(TitleText(), central), "PanelTitle");
+  PanelTitle_ = FromTable(new QLabel(TitleText(), central), FormControl::kPanelTitle);
   PanelTitle_->setAlignment(Qt::AlignCenter);
   PanelTitle_->setMinimumHeight(34);
   QFont title_font = PanelTitle_->font();
@@ -164,7 +164,7 @@ void MainWindow::BuildWidgets() {
   PanelClient_->addAction(description);
   PanelClient_->setContextMenuPolicy(Qt::ActionsContextMenu);
 
-  PanelBottom_ = Named(new QLabel(central), "PanelBottom");
+  PanelBottom_ = FromTable(new QLabel(central), FormControl::kPanelBottom);
   PanelBottom_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   PanelBottom_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
   PanelBottom_->setContentsMargins(4, 1, 4, 1);
@@ -177,7 +177,7 @@ void MainWindow::BuildWidgets() {
   column->addWidget(PanelBottom_);
 
   // Shown over the blocks while compressing and decompressing.
-  PanelWait_ = Named(new QLabel(QStringLiteral("Moment bitte ..."), central), "PanelWait");
+  PanelWait_ = FromTable(new QLabel(central), FormControl::kPanelWait);
   PanelWait_->setAlignment(Qt::AlignCenter);
   PanelWait_->setFrameStyle(QFrame::Panel | QFrame::Raised);
   PanelWait_->setLineWidth(2);
@@ -361,6 +361,7 @@ void MainWindow::Paint() {
   PanelPlayStatus_->Paint(playback);
   PanelSpecials_->Paint(c);
   PanelBottom_->setText(ToQt(c.PanelBottom));
+  PanelWait_->setText(ToQt(c.PanelWait));
   setWindowTitle(c.Caption.empty() ? caption_ : ToQt(c.Caption));
   if (c.PanelWait_visible) {
     PanelWait_->resize(qMax(240, PanelClient_->width() / 2), 60);

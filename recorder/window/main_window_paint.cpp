@@ -12,6 +12,25 @@ QString ToQt(std::string_view text) {
   return result;
 }
 
+void Describe(QWidget& widget, const FormControlRow& row) {
+  widget.setObjectName(QString::fromLatin1(row.name));
+  if (!row.hint.empty()) widget.setToolTip(ToQt(row.hint));
+  if (row.caption.empty()) return;
+  if (auto* button = qobject_cast<QAbstractButton*>(&widget)) {
+    button->setText(ToQt(row.caption));
+  } else if (auto* label = qobject_cast<QLabel*>(&widget)) {
+    label->setText(ToQt(row.caption));
+  }
+}
+
+QLabel* Heading(FormControl id, QWidget* parent) {
+  auto* label = FromTable(new QLabel(parent), id);
+  QFont bold = label->font();
+  bold.setBold(true);
+  label->setFont(bold);
+  return label;
+}
+
 void PaintButton(QAbstractButton& button, const ControlState& state) {
   button.setEnabled(state.enabled);
   if (!state.caption.empty()) button.setText(ToQt(state.caption));

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "recorder/recorder_controls.h"
+#include "recorder/recorder_form_controls.h"
 
 class QAbstractButton;
 
@@ -24,6 +25,20 @@ W* Named(W* widget, const char* name) {
 
 // Workflow text (UTF-8, CR LF line breaks) as Qt shows it.
 QString ToQt(std::string_view text);
+
+// Gives a widget the name and hint of its row in the form tables; buttons and labels also take
+// the row's caption where it has one (otherwise the state brings it).
+void Describe(QWidget& widget, const FormControlRow& row);
+template <typename W>
+W* FromTable(W* widget, FormControl id) {
+  Describe(*widget, FormControlRowOf(id));
+  return widget;
+}
+inline QString TableCaption(FormControl id) {
+  return ToQt(FormControlRowOf(id).caption);
+}
+// A bold label with the caption of its row.
+QLabel* Heading(FormControl id, QWidget* parent);
 
 // Enabled state, tool tip and, for checkable buttons, the pressed state. The caption only when
 // the control has one: glyph buttons keep their icon.

@@ -13,57 +13,44 @@
 namespace lorix {
 namespace {
 
-QPushButton* MediaButton(const char* name, QStyle::StandardPixmap icon, QWidget* parent) {
-  auto* button = Named(new QPushButton(parent), name);
+QPushButton* MediaButton(FormControl id, QStyle::StandardPixmap icon, QWidget* parent) {
+  auto* button = FromTable(new QPushButton(parent), id);
+  button->setCheckable(FormControlRowOf(id).flags & kFormToggle);
   button->setIcon(parent->style()->standardIcon(icon));
   button->setIconSize(QSize(20, 20));
   button->setFixedSize(40, 32);
   return button;
 }
 
-QString Hint(VolumeSlider slider) {
-  const std::string_view hint = BindingOf(slider).hint;
-  return QString::fromUtf8(hint.data(), static_cast<qsizetype>(hint.size()));
-}
-
 }  // namespace
 
 PlayBlock::PlayBlock(QWidget* parent) : QFrame(parent) {
-  setObjectName(QStringLiteral("PanelPlay"));
+  using C = FormControl;
+  FromTable(this, C::kPanelPlay);
   setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
 
-  ButtonPlay = MediaButton("ButtonPlay", QStyle::SP_MediaPlay, this);
-  ButtonPlay->setCheckable(true);
-  ButtonPause = MediaButton("ButtonPause", QStyle::SP_MediaPause, this);
-  ButtonPause->setCheckable(true);
-  ButtonStop = MediaButton("ButtonStop", QStyle::SP_MediaStop, this);
-  ButtonStop->setCheckable(true);
+  ButtonPlay = MediaButton(C::kButtonPlay, QStyle::SP_MediaPlay, this);
+  ButtonPause = MediaButton(C::kButtonPause, QStyle::SP_MediaPause, this);
+  ButtonStop = MediaButton(C::kButtonStop, QStyle::SP_MediaStop, this);
 
-  ScrollbarPlay = Named(new QSlider(Qt::Horizontal, this), "ScrollbarPlay");
-  ScrollbarPlay->setRange(0, WavePlayback::kSliderMax);
-  ScrollbarPlay->setSingleStep(100);
-  ScrollbarPlay->setPageStep(250);
+  ScrollbarPlay = FromTable(new QSlider(Qt::Horizontal, this), C::kScrollbarPlay);
+  const FormRange& play_range = FormControlRowOf(C::kScrollbarPlay).range;
+  ScrollbarPlay->setRange(play_range.min, play_range.max);
+  ScrollbarPlay->setSingleStep(play_range.line);
+  ScrollbarPlay->setPageStep(play_range.page);
   ScrollbarPlay->setMinimumWidth(200);
 
-  LabelPlayPos = Named(new QLabel(this), "LabelPlayPos");
-  LabelPlayFile = Named(new QLabel(this), "LabelPlayFile");
+  LabelPlayPos = FromTable(new QLabel(this), C::kLabelPlayPos);
+  LabelPlayFile = FromTable(new QLabel(this), C::kLabelPlayFile);
   LabelPlayFile->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   LabelPlayFile->setMinimumWidth(60);
-  ButtonStartApplication = Named(new QPushButton(this), "ButtonStartApplication");
+  ButtonStartApplication = FromTable(new QPushButton(this), C::kButtonStartApplication);
 
-  ScrollbarVolWaveout =
-      MakeVolumeSlider("ScrollbarVolWaveout", Hint(VolumeSlider::kScrollbarVolWaveout), this);
-  ScrollBarVolSpeakers =
-      MakeVolumeSlider("ScrollBarVolSpeakers", Hint(VolumeSlider::kScrollBarVolSpeakers), this);
+  ScrollbarVolWaveout = MakeVolumeSlider(C::kScrollbarVolWaveout, this);
+  ScrollBarVolSpeakers = MakeVolumeSlider(C::kScrollBarVolSpeakers, this);
   for (QSlider* slider : {ScrollbarVolWaveout, ScrollBarVolSpeakers}) slider->setFixedHeight(80);
-  ButtonWinMixerPlay = Named(new QPushButton(this), "ButtonWinMixerPlay");
+  ButtonWinMixerPlay = FromTable(new QPushButton(this), C::kButtonWinMixerPlay);
   ButtonWinMixerPlay->setIcon(style()->standardIcon(QStyle::SP_MediaVolume));
-  ButtonWinMixerPlay->setToolTip(QStringLiteral("System-Mixer Wiedergabe"));
-
-  auto* heading = new QLabel(QStringLiteral(" Wiedergabe:"), this);
-  QFont bold = heading->font();
-  bold.setBold(true);
-  heading->setFont(bold);
 
   auto* transport = new QHBoxLayout;
   transport->setSpacing(4);
@@ -75,7 +62,7 @@ PlayBlock::PlayBlock(QWidget* parent) : QFrame(parent) {
 
   auto* left = new QVBoxLayout;
   left->setSpacing(3);
-  left->addWidget(heading);
+  left->addWidget(Heading(C::kLabelPlayHeading, this));
   left->addLayout(transport);
   left->addWidget(LabelPlayPos);
   left->addWidget(LabelPlayFile);
@@ -113,16 +100,16 @@ void PlayBlock::Paint(const RecorderControls& c, const WavePlayback& playback) {
   // Until an application is found, the button keeps the caption the running window gives it
   // in place of the short design-time one.
   const bool design_caption = application.caption == WavePlayback::ApplicationButton{}.caption;
-  ButtonStartApplication->setText(
-      design_caption ? QStringLiteral("Wave-Datei mit verknüpfter Anwendung öffnen")
-                     : ToQt(application.caption));
+  ButtonStartApplication->setText(design_caption
+                                      ? TableCaption(FormControl::kButtonStartApplication)
+                                      : ToQt(application.caption));
   ButtonStartApplication->setToolTip(ToQt(application.hint));
 }
 
 PlayStatusBlock::PlayStatusBlock(QWidget* parent) : QFrame(parent) {
-  setObjectName(QStringLiteral("PanelPlayStatus"));
+  FromTable(this, FormControl::kPanelPlayStatus);
   setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-  LabelPlayStatus = Named(new QLabel(this), "LabelPlayStatus");
+  LabelPlayStatus = FromTable(new QLabel(this), FormControl::kLabelPlayStatus);
   LabelPlayStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(8, 3, 8, 3);

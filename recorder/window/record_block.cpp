@@ -47,24 +47,17 @@ QIcon RecordIcon() {
   return QIcon(pixmap);
 }
 
-QPushButton* StepButton(const char* name, QWidget* parent) {
-  auto* button = Named(new QPushButton(parent), name);
+QPushButton* StepButton(FormControl id, QWidget* parent) {
+  auto* button = FromTable(new QPushButton(parent), id);
   button->setMinimumSize(kStepButtonWidth, kStepButtonHeight);
+  button->setCheckable(FormControlRowOf(id).flags & kFormToggle);
   return button;
-}
-
-QLabel* Caption(const QString& text, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  QFont bold = label->font();
-  bold.setBold(true);
-  label->setFont(bold);
-  return label;
 }
 
 // A label whose text may be a long path: it never widens the window, and its tool tip shows
 // the whole text.
-QLabel* PathLabel(const char* name, QWidget* parent) {
-  auto* label = Named(new QLabel(parent), name);
+QLabel* PathLabel(FormControl id, QWidget* parent) {
+  auto* label = FromTable(new QLabel(parent), id);
   label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   label->setMinimumWidth(60);
   return label;
@@ -75,84 +68,58 @@ void SetPathText(QLabel& label, const std::string& text) {
   label.setToolTip(label.text());
 }
 
-QString Hint(VolumeSlider slider) {
-  const std::string_view hint = BindingOf(slider).hint;
-  return QString::fromUtf8(hint.data(), static_cast<qsizetype>(hint.size()));
-}
-
 }  // namespace
 
-QSlider* MakeVolumeSlider(const char* name, const QString& hint, QWidget* parent) {
-  auto* slider = Named(new QSlider(Qt::Vertical, parent), name);
-  slider->setRange(0, 1000);
-  slider->setSingleStep(10);
-  slider->setPageStep(100);
-  slider->setInvertedAppearance(true);  // 0 at the top
-  slider->setToolTip(hint);
+QSlider* MakeVolumeSlider(FormControl id, QWidget* parent) {
+  auto* slider = FromTable(new QSlider(Qt::Vertical, parent), id);
+  const FormControlRow& row = FormControlRowOf(id);
+  slider->setRange(row.range.min, row.range.max);
+  slider->setSingleStep(row.range.line);
+  slider->setPageStep(row.range.page);
+  slider->setInvertedAppearance(row.flags & kFormInverted);  // 0 at the top
   slider->setFixedHeight(111);
   return slider;
 }
 
 RecordBlock::RecordBlock(QWidget* parent) : QFrame(parent) {
-  setObjectName(QStringLiteral("PanelRecord"));
+  using C = FormControl;
+  FromTable(this, C::kPanelRecord);
   setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
 
-  PanelTipRecordLevelOnOff = Named(new StepTip(this), "PanelTipRecordLevelOnOff");
-  PanelTipRecordLevelOnOffMicro = Named(new StepTip(this), "PanelTipRecordLevelOnOffMicro");
-  PanelTipRecord = Named(new StepTip(this), "PanelTipRecord");
-  PanelTipComprDecomprAndPlay = Named(new StepTip(this), "PanelTipComprDecomprAndPlay");
-  PanelTipCreateOpenMail = Named(new StepTip(this), "PanelTipCreateOpenMail");
+  PanelTipRecordLevelOnOff = FromTable(new StepTip(this), C::kPanelTipRecordLevelOnOff);
+  PanelTipRecordLevelOnOffMicro = FromTable(new StepTip(this), C::kPanelTipRecordLevelOnOffMicro);
+  PanelTipRecord = FromTable(new StepTip(this), C::kPanelTipRecord);
+  PanelTipComprDecomprAndPlay = FromTable(new StepTip(this), C::kPanelTipComprDecomprAndPlay);
+  PanelTipCreateOpenMail = FromTable(new StepTip(this), C::kPanelTipCreateOpenMail);
 
-  ButtonRecordLevelOnOff = StepButton("ButtonRecordLevelOnOff", this);
+  ButtonRecordLevelOnOff = StepButton(C::kButtonRecordLevelOnOff, this);
   ButtonRecordLevelOnOff->setIcon(MicrophoneIcon());
   ButtonRecordLevelOnOff->setIconSize(QSize(32, 32));
-  ButtonRecordLevelOnOff->setCheckable(true);
-  ButtonRecord = StepButton("ButtonRecord", this);
+  ButtonRecord = StepButton(C::kButtonRecord, this);
   ButtonRecord->setIcon(RecordIcon());
-  ButtonRecord->setCheckable(true);
-  ButtonComprDecomprAndPlay = StepButton("ButtonComprDecomprAndPlay", this);
-  ButtonCreateOpenMail = StepButton("ButtonCreateOpenMail", this);
+  ButtonComprDecomprAndPlay = StepButton(C::kButtonComprDecomprAndPlay, this);
+  ButtonCreateOpenMail = StepButton(C::kButtonCreateOpenMail, this);
   step_group = new QButtonGroup(this);
   step_group->addButton(ButtonRecordLevelOnOff);
   step_group->addButton(ButtonRecord);
 
-  ButtonAndPlayOrig = Named(new QPushButton(this), "ButtonAndPlayOrig");
-  ButtonAndPlay = Named(new QPushButton(this), "ButtonAndPlay");
-  ButtonReset = Named(new QPushButton(this), "ButtonReset");
-  ButtonExplorer = Named(new QPushButton(QStringLiteral("&Explorer"), this), "ButtonExplorer");
-  ButtonExplorer->setToolTip(
-      QStringLiteral("Ordner der erstellten LORIX-Anhänge öffnen (Archivieren, Aufräumen, ...)"));
+  ButtonAndPlayOrig = FromTable(new QPushButton(this), C::kButtonAndPlayOrig);
+  ButtonAndPlay = FromTable(new QPushButton(this), C::kButtonAndPlay);
+  ButtonReset = FromTable(new QPushButton(this), C::kButtonReset);
+  ButtonExplorer = FromTable(new QPushButton(this), C::kButtonExplorer);
   for (QPushButton* button : {ButtonAndPlayOrig, ButtonAndPlay, ButtonReset, ButtonExplorer}) {
     button->setMinimumHeight(40);
   }
-  CBAndPlayLRXFile = Named(new QCheckBox(QStringLiteral("automatisch ab-  hören (&prüfen)"), this),
-                           "CBAndPlayLRXFile");
-  CBMikeToOutEnabled =
-      Named(new QCheckBox(ToQt(kCBMikeToOutEnabledCaption), this), "CBMikeToOutEnabled");
-  CBMikeToOutEnabled->setToolTip(QStringLiteral(
-      "Achtung: Mithören über die Lautsprecher während der Aufnahme kann eine Rückkopplung "
-      "(Pfeifton) verursachen!"));
+  CBAndPlayLRXFile = FromTable(new QCheckBox(this), C::kCBAndPlayLRXFile);
+  CBMikeToOutEnabled = FromTable(new QCheckBox(this), C::kCBMikeToOutEnabled);
   // How the mail program is started after step 4.
-  GroupBoxMailApp = Named(new QWidget(this), "GroupBoxMailApp");
-  GroupBoxMailApp->setToolTip(QStringLiteral("Start-Methode des Mail-Programms auswählen"));
-  Label10 = Named(new QLabel(QStringLiteral("Mail-Programm starten:"), GroupBoxMailApp), "Label10");
-  Label10->setToolTip(QStringLiteral("Start-Methode des Mail-Programms auswählen"));
-  RBMailAppMAPI =
-      Named(new QRadioButton(QStringLiteral("üb. MAPI (empf.)"), GroupBoxMailApp), "RBMailAppMAPI");
-  RBMailAppMAPI->setToolTip(QStringLiteral(
-      "Nach Fertigstellung Mail-Programm automatisch starten über das installierte MAPI"));
+  GroupBoxMailApp = FromTable(new QWidget(this), C::kGroupBoxMailApp);
+  Label10 = FromTable(new QLabel(GroupBoxMailApp), C::kLabel10);
+  RBMailAppMAPI = FromTable(new QRadioButton(GroupBoxMailApp), C::kRBMailAppMAPI);
   RBMailAppMAPI->setChecked(true);
-  RBMailAppNo = Named(new QRadioButton(QStringLiteral("nie"), GroupBoxMailApp), "RBMailAppNo");
-  RBMailAppNo->setToolTip(
-      QStringLiteral("Nach Fertigstellung kein Mail-Programm automatisch starten"));
-  RBMailAppShell =
-      Named(new QRadioButton(QStringLiteral("System"), GroupBoxMailApp), "RBMailAppShell");
-  RBMailAppShell->setToolTip(
-      QStringLiteral("Nach Fertigstellung Mail-Programm automatisch starten über Windows-System"));
-  ButtonMailAppHelp =
-      Named(new QPushButton(QStringLiteral("?"), GroupBoxMailApp), "ButtonMailAppHelp");
-  ButtonMailAppHelp->setToolTip(
-      QStringLiteral("Hilfe zur Auswahl der Start-Methode des Mail-Programms"));
+  RBMailAppNo = FromTable(new QRadioButton(GroupBoxMailApp), C::kRBMailAppNo);
+  RBMailAppShell = FromTable(new QRadioButton(GroupBoxMailApp), C::kRBMailAppShell);
+  ButtonMailAppHelp = FromTable(new QPushButton(GroupBoxMailApp), C::kButtonMailAppHelp);
   ButtonMailAppHelp->setFixedWidth(24);
   auto* mail_row = new QHBoxLayout(GroupBoxMailApp);
   mail_row->setContentsMargins(0, 0, 0, 0);
@@ -163,28 +130,13 @@ RecordBlock::RecordBlock(QWidget* parent) : QFrame(parent) {
   mail_row->addStretch(1);
   mail_row->addWidget(ButtonMailAppHelp);
   // What step 4 writes: the self-playing program, an MP3 file for every device, or both.
-  GroupBoxAttachmentKind = Named(new QWidget(this), "GroupBoxAttachmentKind");
-  GroupBoxAttachmentKind->setToolTip(
-      QStringLiteral("Was in Schritt 4 erstellt und an die Mail angehängt wird"));
-  LabelAttachmentKind = Named(new QLabel(QStringLiteral("Anhang als:"), GroupBoxAttachmentKind),
-                              "LabelAttachmentKind");
-  LabelAttachmentKind->setToolTip(GroupBoxAttachmentKind->toolTip());
+  GroupBoxAttachmentKind = FromTable(new QWidget(this), C::kGroupBoxAttachmentKind);
+  LabelAttachmentKind = FromTable(new QLabel(GroupBoxAttachmentKind), C::kLabelAttachmentKind);
   RBAttachmentProgram =
-      Named(new QRadioButton(QStringLiteral("Programm (.EXE)"), GroupBoxAttachmentKind),
-            "RBAttachmentProgram");
-  RBAttachmentProgram->setToolTip(QStringLiteral(
-      "Selbst abspielendes Programm: startet unter Windows ohne Installation, wird aber von "
-      "manchen Mail-Diensten abgewiesen"));
+      FromTable(new QRadioButton(GroupBoxAttachmentKind), C::kRBAttachmentProgram);
   RBAttachmentProgram->setChecked(true);
-  RBAttachmentAudio =
-      Named(new QRadioButton(QStringLiteral("Audiodatei (.MP3)"), GroupBoxAttachmentKind),
-            "RBAttachmentAudio");
-  RBAttachmentAudio->setToolTip(
-      QStringLiteral("MP3-Audiodatei: spielt auf jedem Telefon, Computer und in jedem Browser"));
-  RBAttachmentBoth =
-      Named(new QRadioButton(QStringLiteral("beides"), GroupBoxAttachmentKind), "RBAttachmentBoth");
-  RBAttachmentBoth->setToolTip(
-      QStringLiteral("Programm und MP3-Audiodatei erstellen und beide anhängen"));
+  RBAttachmentAudio = FromTable(new QRadioButton(GroupBoxAttachmentKind), C::kRBAttachmentAudio);
+  RBAttachmentBoth = FromTable(new QRadioButton(GroupBoxAttachmentKind), C::kRBAttachmentBoth);
   auto* kind_row = new QHBoxLayout(GroupBoxAttachmentKind);
   kind_row->setContentsMargins(0, 0, 0, 0);
   kind_row->addWidget(LabelAttachmentKind);
@@ -193,32 +145,29 @@ RecordBlock::RecordBlock(QWidget* parent) : QFrame(parent) {
   kind_row->addWidget(RBAttachmentBoth);
   kind_row->addStretch(1);
 
-  ButtonWinMixerRecord = Named(new QPushButton(this), "ButtonWinMixerRecord");
+  ButtonWinMixerRecord = FromTable(new QPushButton(this), C::kButtonWinMixerRecord);
   ButtonWinMixerRecord->setIcon(style()->standardIcon(QStyle::SP_MediaVolume));
-  ButtonWinMixerRecord->setToolTip(QStringLiteral("System-Mixer Aufnahme"));
 
-  ScrollBarRecordLevel =
-      MakeVolumeSlider("ScrollBarRecordLevel", Hint(VolumeSlider::kScrollBarRecordLevel), this);
+  ScrollBarRecordLevel = MakeVolumeSlider(C::kScrollBarRecordLevel, this);
   DbMeterRecordLevel =
-      Named(new DbMeterWidget(MakeDbMeterRecordLevel(), this), "DbMeterRecordLevel");
-  PanelScrollBarMikeOut = Named(new QWidget(this), "PanelScrollBarMikeOut");
-  ScrollBarMikeOut = MakeVolumeSlider("ScrollBarMikeOut", Hint(VolumeSlider::kScrollBarMikeOut),
-                                      PanelScrollBarMikeOut);
+      FromTable(new DbMeterWidget(MakeDbMeterRecordLevel(), this), C::kDbMeterRecordLevel);
+  PanelScrollBarMikeOut = FromTable(new QWidget(this), C::kPanelScrollBarMikeOut);
+  ScrollBarMikeOut = MakeVolumeSlider(C::kScrollBarMikeOut, PanelScrollBarMikeOut);
   auto* mike_out = new QHBoxLayout(PanelScrollBarMikeOut);
   mike_out->setContentsMargins(0, 0, 0, 0);
   mike_out->addWidget(ScrollBarMikeOut);
   PanelScrollBarMikeOut->hide();
 
-  LabelSmpsRecorded = Named(new QLabel(this), "LabelSmpsRecorded");
-  LabelRecordedOrLoaded = Named(new QLabel(this), "LabelRecordedOrLoaded");
-  LabelRecordedWAV_File = PathLabel("LabelRecordedWAV_File", this);
-  LabelKBExpectedLRX = Named(new QLabel(this), "LabelKBExpectedLRX");
+  LabelSmpsRecorded = FromTable(new QLabel(this), C::kLabelSmpsRecorded);
+  LabelRecordedOrLoaded = FromTable(new QLabel(this), C::kLabelRecordedOrLoaded);
+  LabelRecordedWAV_File = PathLabel(C::kLabelRecordedWAV_File, this);
+  LabelKBExpectedLRX = FromTable(new QLabel(this), C::kLabelKBExpectedLRX);
 
   // Left: the steps and the further actions; right: the level column.
   auto* steps = new QGridLayout;
   steps->setHorizontalSpacing(6);
   steps->setVerticalSpacing(3);
-  steps->addWidget(Caption(QStringLiteral(" Sprachanhang erstellen (1-4): "), this), 0, 0, 1, 4);
+  steps->addWidget(Heading(C::kLabel3, this), 0, 0, 1, 4);
   const std::array<StepTip*, 4> tips{PanelTipRecordLevelOnOff, PanelTipRecord,
                                      PanelTipComprDecomprAndPlay, PanelTipCreateOpenMail};
   const std::array<QPushButton*, 4> buttons{ButtonRecordLevelOnOff, ButtonRecord,
@@ -229,8 +178,7 @@ RecordBlock::RecordBlock(QWidget* parent) : QFrame(parent) {
     steps->addWidget(buttons[static_cast<std::size_t>(i)], 2, i);
   }
   steps->addItem(new QSpacerItem(0, 8), 3, 0);
-  steps->addWidget(Caption(QStringLiteral(" Weitere Aktionen  und  Einstellungen:"), this), 4, 0, 1,
-                   4);
+  steps->addWidget(Heading(C::kLabel5, this), 4, 0, 1, 4);
   steps->addWidget(ButtonAndPlayOrig, 5, 0);
   steps->addWidget(ButtonAndPlay, 5, 1);
   steps->addWidget(ButtonReset, 5, 2);

@@ -73,7 +73,8 @@ class RecordBlock : public QFrame {
   QLabel* LabelKBExpectedLRX;
 };
 
-// A vertical volume slider 0..1000 drawn upside down: 0 (full volume) at the top.
-QSlider* MakeVolumeSlider(const char* name, const QString& hint, QWidget* parent);
+// A vertical volume slider with the range, steps and hint of its row: 0 (full volume) at the
+// top.
+QSlider* MakeVolumeSlider(FormControl id, QWidget* parent);
 
 }  // namespace lorix

@@ -11,15 +11,9 @@
 #include <algorithm>
 #include <utility>
 
-namespace {
+#include "recorder/window/main_window_paint.h"
 
-QLabel* BoldLabel(const QString& text, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  QFont font = label->font();
-  font.setBold(true);
-  label->setFont(font);
-  return label;
-}
+namespace {
 
 void SetTextIfChanged(QLabel* label, const std::string& text, bool repaint_now) {
   const QString value = QString::fromStdString(text);
@@ -33,33 +27,33 @@ void SetTextIfChanged(QLabel* label, const std::string& text, bool repaint_now) 
 
 SoundCardWindow::SoundCardWindow(lorix::RecordingEngine& engine, QWidget* parent)
     : QWidget(parent, Qt::Window), engine_(engine) {
-  setObjectName(QStringLiteral("FormLorixSK"));
-  setWindowTitle(QStringLiteral("FormLorixSK"));
+  using C = lorix::FormControl;
+  using lorix::FromTable;
+  FromTable(this, C::kFormLorixSK);
+  setWindowTitle(lorix::TableCaption(C::kFormLorixSK));
 
-  auto* heading = new QLabel(QStringLiteral("Aktive Buffer:"), this);
-  auto* label_in = new QLabel(QStringLiteral("Input:"), this);
-  label_in_count_ = BoldLabel(QStringLiteral("0"), this);
-  auto* label_out = new QLabel(QStringLiteral("Output:"), this);
+  auto* heading = FromTable(new QLabel(this), C::kLabel23);
+  auto* label_in = FromTable(new QLabel(this), C::kLabel1SK);
+  label_in_count_ = lorix::Heading(C::kLabel_In_Count, this);
+  auto* label_out = FromTable(new QLabel(this), C::kLabel2SK);
   // No output device is ever opened: this label keeps its first text.
-  label_out_count_ = BoldLabel(QStringLiteral("0"), this);
-  auto* format_heading = new QLabel(QStringLiteral("Abtastung:"), this);
-  label_wave_format_ = new QLabel(QStringLiteral("(-)"), this);
+  label_out_count_ = lorix::Heading(C::kLabel_Out_Count, this);
+  auto* format_heading = FromTable(new QLabel(this), C::kLabel24);
+  label_wave_format_ = FromTable(new QLabel(this), C::kLabelWaveFormat);
   QPalette green = label_wave_format_->palette();
   green.setColor(QPalette::WindowText, QColor(0, 128, 0));
   label_wave_format_->setPalette(green);
 
-  memo_errors_ = new QPlainTextEdit(this);
+  memo_errors_ = FromTable(new QPlainTextEdit(this), C::kMemoErrors);
   memo_errors_->setReadOnly(true);
   memo_errors_->setLineWrapMode(QPlainTextEdit::NoWrap);
   memo_errors_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   memo_errors_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  memo_errors_->setToolTip(QString::fromUtf8("Löschen mit Doppelklick!"));
   memo_errors_->viewport()->installEventFilter(this);
 
-  cb_show_wave_errors_ =
-      new QCheckBox(QStringLiteral("Soundkarten-Fehler:             zusätzlich melden:"), this);
-  button_start_ = new QPushButton(QStringLiteral("Start SK"), this);
-  cb_do_out_ = new QCheckBox(QStringLiteral("Sound ausgeben"), this);
+  cb_show_wave_errors_ = FromTable(new QCheckBox(this), C::kCBShowWaveErrors);
+  button_start_ = FromTable(new QPushButton(this), C::kButtonStart);
+  cb_do_out_ = FromTable(new QCheckBox(this), C::kCBDoOut);
   cb_do_out_->setChecked(true);
   cb_do_out_->setVisible(false);
 
@@ -78,7 +72,7 @@ SoundCardWindow::SoundCardWindow(lorix::RecordingEngine& engine, QWidget* parent
   layout->addLayout(counters);
   layout->addWidget(cb_show_wave_errors_);
   layout->addWidget(memo_errors_, 1);
-  resize(360, 240);
+  resize(lorix::kSoundCardFormClientWidth, lorix::kSoundCardFormClientHeight);
 
   connect(button_start_, &QPushButton::clicked, this, [this] { ButtonStartClick(); });
   connect(cb_show_wave_errors_, &QCheckBox::toggled, this,
