@@ -131,6 +131,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
   window.Show(Arguments(), start_folder);
   MessageLoopSetup loop;
+  loop.pre_filter = [&window](MSG& message) { return window.PreFilter(message); };
+  loop.accelerators = window.accelerators();
+  loop.accelerator_window = window.handle();
   loop.dialog_window = window.handle();
   const int exit_code = RunMessageLoop(loop);
   // Work still posted is dropped; the window's program logic goes before the devices.

@@ -2,18 +2,19 @@
 
 // TFormLorixSK on Windows: the hidden window at whose handle the wave-input device posts its
 // buffer-filled messages (they go to the WaveInCaptureBackend), and which shows the recording
-// engine's counters, texts and error log when expert mode shows it.
+// engine's counters, texts and error log, made from the recording form's control table, when
+// expert mode shows it.
 
 // windows.h first: the other system headers build on it.
 #include <windows.h>
 
 #include <cstdint>
 #include <functional>
-#include <string>
 
 #include "audio/recording_engine.h"
 #include "audio/win32/wave_in_capture_backend.h"
 #include "desktop/win32/ui/window_base.h"
+#include "recorder/window_win32/form_controls_win32.h"
 
 namespace lorix {
 
@@ -35,9 +36,16 @@ class Win32SoundCardForm : public WindowBase {
   bool HandleMessage(UINT message, WPARAM w, LPARAM l, LRESULT& result) override;
 
  private:
+  static LRESULT CALLBACK MemoProc(HWND memo, UINT message, WPARAM w, LPARAM l, UINT_PTR id,
+                                   DWORD_PTR self);
+  // Double-click on the error memo: the memo is emptied; the line numbers keep counting.
+  void MemoErrorsDblClick();
+
   WaveInCaptureBackend& backend_;
   RecordingEngine& engine_;
   std::function<void()> previous_texts_changed_;
+  Win32FormControls form_;
+  std::int32_t cleared_through_ = 0;
 };
 
 }  // namespace lorix
