@@ -114,8 +114,9 @@ ChildControlSpec SpecOf(const FormControlRow& row) {
       break;
     case K::kMemo:
       spec.class_name = L"Edit";
-      spec.style = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL |
-                   WS_HSCROLL | WS_BORDER;
+      spec.style =
+          ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL;
+      spec.ex_style = WS_EX_CLIENTEDGE;
       break;
     case K::kGroup:
       break;
