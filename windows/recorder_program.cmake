@@ -15,8 +15,12 @@ add_executable(Lorix WIN32
 lorix_windows_target(Lorix)
 # For size, as the player: nothing in the window asks for run-time type information.
 target_compile_options(Lorix PRIVATE -Os -fno-rtti)
+set(recorder_resource_inputs ${CMAKE_CURRENT_SOURCE_DIR}/recorder.manifest)
+foreach(name LORIX PLAY PAUSE STOP MIXER)
+  list(APPEND recorder_resource_inputs ${LORIX_ICON_DIR}/${name}.ico)
+endforeach()
 set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/recorder.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/recorder.manifest;${LORIX_ICON_DIR}/LORIX.ico")
+  OBJECT_DEPENDS "${recorder_resource_inputs}")
 target_link_libraries(Lorix PRIVATE lorix_recorder_core_win32 comctl32 shell32)
 target_link_options(Lorix PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
 # Beside LorixPlayer.exe, which it copies into every attachment, and the recorder's files

@@ -9,6 +9,7 @@
 #include "codec/win32/wide_text.h"
 #include "desktop/win32/ui/child_control.h"
 #include "desktop/win32/ui/set_if_changed.h"
+#include "recorder/window/hint_timing.h"
 
 namespace lorix {
 namespace {
@@ -89,7 +90,8 @@ ChildControlSpec SpecOf(const FormControlRow& row) {
       break;
     case K::kHeading:
     case K::kLabel:
-      spec.style = SS_LEFT | SS_NOPREFIX;
+      // Texts the program sets (paths, sizes) stay on their line; the table's may wrap.
+      spec.style = (row.caption.empty() ? SS_LEFTNOWORDWRAP : SS_LEFT) | SS_NOPREFIX;
       break;
     case K::kButton:
       spec.class_name = L"Button";
@@ -161,6 +163,8 @@ void Win32FormControls::Create(HWND form, HINSTANCE instance,
   tip_brush_ = CreateSolidBrush(GetSysColor(COLOR_INFOBK));
   wait_brush_ = CreateSolidBrush(kWaitBack);
   tooltip_.Create(form, instance);
+  // The step hints are long and read while the user decides: at once, for 30 seconds.
+  tooltip_.SetTiming(0, kHintDisplayMs);
 
   controls_.reserve(rows.size());
   for (const FormControlRow& row : rows) {

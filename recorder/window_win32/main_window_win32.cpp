@@ -14,6 +14,7 @@
 #include "desktop/win32/ui/virtual_keys.h"
 #include "recorder/window/help_page.h"
 #include "recorder/window_win32/about_box_win32.h"
+#include "recorder/window_win32/glyphs_win32.h"
 #include "recorder/window_win32/single_instance_win32.h"
 #include "recorder/window_win32/sound_card_form_win32.h"
 #include "recorder/window_win32/ui_thread_mailbox.h"
@@ -48,6 +49,7 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, Dialogs& dialogs, std::stri
   form_.Create(handle(), instance, MainFormControlTable());
   SetWindowTextW(form_.Handle(FormControl::kPanelTitle),
                  Widen(program_name_ + " V." + ProgramVersion).c_str());
+  SetButtonGlyphs(form_, instance);
   menu_.Create(handle());
   DragAcceptFiles(handle(), TRUE);
 }
