@@ -3,7 +3,7 @@
 # and runs them: the codec benchmarks, then the audio and player measurements on the private
 # test rig (PulseAudio and an X display). Extra arguments go to the codec benchmark program, for example
 #   scripts/bench.sh --benchmark_filter=Step3
-# The player part also reports the size of the Windows player.
+# The player part also reports the sizes of the Windows player and the Windows recorder.
 # LORIX_BENCH_JOBS sets the build's parallelism (default 2); LORIX_BENCH_ONLY=codec, audio or
 # player runs one of them.
 set -euo pipefail
@@ -37,6 +37,9 @@ if [ "$only" != codec ]; then
     windows_player="$build/bin/LorixPlayer.exe"
     size=$(stat -c %s "$windows_player")
     echo "Windows player LorixPlayer.exe: $size bytes ($((size / 1024)) KB), target 300 KB"
+    # The Windows recorder, LAME included, built stripped and static; its limit is 1.5 MB.
+    size=$(stat -c %s "$build/bin/Lorix.exe")
+    echo "Windows recorder Lorix.exe: $size bytes ($((size / 1024)) KB), limit 1536 KB"
     LORIX_PLAYER="$build/bin/lorix-player" LORIX_TOOL="$build/bin/lorix-tool" \
       LORIX_PROBE_LIB="$(find "$build" -name liblorix_first_write_probe.so | head -n 1)" \
       LORIX_MESSAGE_WAV="$message" \

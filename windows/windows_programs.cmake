@@ -23,6 +23,8 @@ add_custom_target(lorix_lame_mingw DEPENDS ${LORIX_LAME_MINGW_LIBRARY})
 set(LORIX_WINDOWS_OUTPUT_DIR ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
 set(LORIX_WINDOWS_PLAYER_EXE ${LORIX_WINDOWS_OUTPUT_DIR}/LorixPlayer.exe
   CACHE INTERNAL "The Windows player program")
+set(LORIX_WINDOWS_RECORDER_EXE ${LORIX_WINDOWS_OUTPUT_DIR}/Lorix.exe
+  CACHE INTERNAL "The Windows recorder program")
 # Windows programs of the tests, run under Wine.
 set(LORIX_WINDOWS_TEST_DIR ${PROJECT_BINARY_DIR}/windows/test_programs)
 set(LORIX_MP3_PROBE_EXE ${LORIX_WINDOWS_TEST_DIR}/lorix_mp3_probe.exe
@@ -33,7 +35,7 @@ set(LORIX_WAVE_IN_PROBE_EXE ${LORIX_WINDOWS_TEST_DIR}/lorix_wave_in_probe.exe
   CACHE INTERNAL "The recording engine on Windows' wave input, as a test program")
 set(LORIX_FILE_DIALOG_PROBE_EXE ${LORIX_WINDOWS_TEST_DIR}/lorix_file_dialog_probe.exe
   CACHE INTERNAL "The recorder's Windows file dialog, as a test program")
-set(LORIX_WINDOWS_BYPRODUCTS ${LORIX_WINDOWS_PLAYER_EXE})
+set(LORIX_WINDOWS_BYPRODUCTS ${LORIX_WINDOWS_PLAYER_EXE} ${LORIX_WINDOWS_RECORDER_EXE})
 if(LORIX_TESTS)
   list(APPEND LORIX_WINDOWS_BYPRODUCTS ${LORIX_MP3_PROBE_EXE} ${LORIX_MAPI_MAIL_PROBE_EXE}
     ${LORIX_WAVE_IN_PROBE_EXE} ${LORIX_FILE_DIALOG_PROBE_EXE})

@@ -1,14 +1,13 @@
 #include "recorder/window/help_page.h"
 
-#include <system_error>
+#include "codec/file_system.h"
 
 namespace lorix {
 
 bool OpenHelpPage(const std::filesystem::path& program_folder, const char* page_name,
                   const std::function<void(const std::string&)>& open) {
   const std::filesystem::path page = program_folder / page_name;
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(page, error) || !open) return false;
+  if (!IsRegularFile(page) || !open) return false;
   open(page.string());
   return true;
 }

@@ -7,8 +7,6 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 #include "audio/alsa_capture_backend.h"
 #include "audio/alsa_mixer_backend.h"
@@ -17,9 +15,9 @@
 #include "audio/mci_service.h"
 #include "audio/mixer.h"
 #include "audio/recording_engine.h"
-#include "codec/info_text.h"
 #include "desktop/open_with_desktop.h"
 #include "desktop/wav_application.h"
+#include "recorder/attachment_overhead.h"
 #include "recorder/recorder_paths.h"
 #include "recorder/recorder_settings.h"
 #include "recorder/window/main_window.h"
@@ -35,19 +33,6 @@ namespace {
 bool DisplayAvailable() {
   return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
          !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-}
-
-// The player program and the information text go into every attachment. A missing player is
-// reported; the program keeps running (building an attachment then fails the same way).
-std::int64_t AttachmentOverhead(const lorix::RecorderPaths& paths, lorix::Dialogs& dialogs) {
-  std::error_code error;
-  const std::uintmax_t player = std::filesystem::file_size(paths.player_program, error);
-  if (error) {
-    dialogs.ShowError("LORIX", "Datei \"" + paths.player_program.string() +
-                                   "\" kann nicht geöffnet werden: " + error.message());
-    return lorix::InfoTextLength();
-  }
-  return static_cast<std::int64_t>(player) + lorix::InfoTextLength();
 }
 
 // The program file's name up to its first '.'.
@@ -127,7 +112,7 @@ int main(int argc, char** argv) {
       .mixer = &mixer,
       .settings_file = paths.settings_file,
       .program_name = ProgramName(),
-      .attachment_overhead = AttachmentOverhead(paths, dialogs),
+      .attachment_overhead = lorix::MeasureAttachmentOverhead(paths, dialogs),
       .choose_file =
           [&window](const lorix::FileDialogRequest& request) {
             return lorix::ShowQtFileDialog(window, request);

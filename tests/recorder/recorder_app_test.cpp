@@ -1,8 +1,12 @@
 // RecorderApp without a window: the order of the start at the first activation, the close
 // query's veto and the order of the close, the settings read into the window state and
-// collected from it, and the timer's mixer refresh around a slider the user holds.
+// collected from it, and the timer's mixer refresh around a slider the user holds; the routing
+// of the forms' controls and menu items to its handlers.
 
 #include "recorder/recorder_app.h"
+
+#include "recorder/form_commands.h"
+#include "recorder/window/help_page.h"
 
 #include <fstream>
 #include <sstream>
@@ -237,6 +241,62 @@ TEST_F(RecorderAppTest, TimerMovesTheVolumeSlidersExceptTheOneTheUserHolds) {
   held_.reset();
   app_->Timer1Timer();
   EXPECT_EQ(position(VolumeSlider::kScrollBarVolSpeakers), speakers);
+}
+
+// A window reports only which row was clicked: each radio button must set the value its row
+// stands for, each display item must toggle its own block, and the check-mark items store the
+// inverse of the mark they had. The bar's menus only open.
+TEST_F(RecorderAppTest, ClicksOnTableRowsRunTheirOwnRowsHandlers) {
+  Create();
+  const WindowCommands none;
+  for (const FormControlRow& row : MainFormControlTable()) {
+    if (row.radio_row == RadioRow::kNone) continue;
+    ASSERT_TRUE(FormControlClick(*app_, row.id, true, none)) << row.name;
+    const RecorderWindowState& window = app_->window();
+    const int shown =
+        row.radio_row == RadioRow::kMailMethod
+            ? static_cast<int>(window.mail_method)
+            : static_cast<int>(window.attachment_kind.value_or(static_cast<AttachmentChoice>(-1)));
+    EXPECT_EQ(shown, row.radio_value) << row.name;
+  }
+
+  for (const FormControlRow& row : MainFormControlTable()) {
+    if (!row.shows_block) continue;
+    const auto block = static_cast<std::size_t>(*row.shows_block);
+    const bool before = app_->window().blocks_visible[block];
+    const auto entry =
+        std::find_if(MainMenuTable().begin(), MainMenuTable().end(), [&row](const MenuRow& item) {
+          return std::string_view(item.name) == "MA" + std::string(row.name);
+        });
+    ASSERT_NE(entry, MainMenuTable().end()) << row.name;
+    ASSERT_TRUE(MenuEntryClick(*app_, entry->id, before, none)) << entry->name;
+    EXPECT_EQ(app_->window().blocks_visible, [&] {
+      auto expected = app_->window().blocks_visible;
+      expected[block] = !before;
+      return expected;
+    }()) << entry->name;
+  }
+
+  settings_.Options.ConfirmReset = true;
+  EXPECT_TRUE(MenuEntryClick(*app_, MenuEntry::kMIConfirmReset, true, none));
+  EXPECT_FALSE(settings_.Options.ConfirmReset);
+  EXPECT_NE(ReadIni().find("ConfirmReset=0"), std::string::npos) << ReadIni();
+
+  std::vector<const char*> opened;
+  const WindowCommands window{.close = [&opened] { opened.push_back("close"); },
+                              .open_help = [&opened](const char* page) { opened.push_back(page); },
+                              .show_about = [&opened] { opened.push_back("about"); },
+                              .start_program = {}};
+  for (const MenuRow& row : MainMenuTable()) {
+    if (row.parent == row.id) {
+      EXPECT_FALSE(MenuEntryClick(*app_, row.id, false, window)) << row.name;
+    }
+  }
+  EXPECT_TRUE(MenuEntryClick(*app_, MenuEntry::kMIHilfe, false, window));
+  EXPECT_TRUE(MenuEntryClick(*app_, MenuEntry::kMIInfo, false, window));
+  EXPECT_TRUE(MenuEntryClick(*app_, MenuEntry::kMDBeenden, false, window));
+  EXPECT_TRUE(FormControlClick(*app_, FormControl::kButtonMailAppHelp, false, window));
+  EXPECT_EQ(opened, (std::vector<const char*>{kHelpPageName, "about", "close", kMailHelpPageName}));
 }
 
 }  // namespace

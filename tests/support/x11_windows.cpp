@@ -4,6 +4,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <cstdio>
 #include <thread>
 
 namespace lorix::testing {
@@ -24,9 +25,22 @@ std::string StringProperty(Display* display, Window window, Atom property, Atom 
   return text;
 }
 
+// A window listed a moment ago may be gone when it is asked about (a box that closes, a
+// program that ends): Xlib's default handler would end the whole test program for that. The
+// calls report the failure by their result instead.
+int IgnoreVanishedWindow(Display* display, XErrorEvent* error) {
+  if (error->error_code == BadWindow || error->error_code == BadDrawable) return 0;
+  char text[256] = {};
+  XGetErrorText(display, error->error_code, text, sizeof(text));
+  std::fprintf(stderr, "X error: %s (request %d)\n", text, error->request_code);
+  return 0;
+}
+
 }  // namespace
 
-X11Windows::X11Windows() : display_(XOpenDisplay(nullptr)) {}
+X11Windows::X11Windows() : display_(XOpenDisplay(nullptr)) {
+  XSetErrorHandler(IgnoreVanishedWindow);
+}
 
 X11Windows::~X11Windows() {
   if (display_) XCloseDisplay(display_);

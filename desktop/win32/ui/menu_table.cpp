@@ -24,9 +24,10 @@ void AppendItems(HMENU menu, int parent, std::span<const MenuItemSpec> rows) {
   for (const MenuItemSpec& row : rows) {
     if (row.parent != parent) continue;
     std::string text = row.caption;
-    const std::string key = MenuKeyText(row.key);
+    const std::string key = AcceleratorKeyText(row.key);
     if (!key.empty()) text += "\t" + key;
     const std::wstring wide = Widen(text);
+    if (row.separator_before) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     bool has_items = false;
     for (const MenuItemSpec& other : rows) has_items = has_items || other.parent == row.id;
     if (has_items) {
@@ -62,7 +63,7 @@ HACCEL CreateMenuAccelerators(std::span<const MenuItemSpec> rows) {
   return CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
 }
 
-std::string MenuKeyText(const MenuKey& key) {
+std::string AcceleratorKeyText(const AcceleratorKey& key) {
   if (!key.virtual_key) return {};
   std::string text;
   if (key.ctrl) text += "Strg+";

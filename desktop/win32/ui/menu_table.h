@@ -13,7 +13,7 @@
 
 namespace lorix {
 
-struct MenuKey {
+struct AcceleratorKey {
   unsigned virtual_key = 0;  // no key when 0
   bool ctrl = false;
   bool alt = false;
@@ -24,8 +24,9 @@ struct MenuItemSpec {
   int id = 0;           // what WM_COMMAND reports; the parent of the rows of a menu
   int parent = 0;       // the menu the item sits in; 0 for a menu of the bar
   std::string caption;  // UTF-8, with its '&' mark
-  MenuKey key{};
+  AcceleratorKey key{};
   bool checkable = false;
+  bool separator_before = false;
 };
 
 // The menu bar: each menu of the bar with the rows that name it as parent, in table order
@@ -37,7 +38,7 @@ HMENU CreateMenuBar(std::span<const MenuItemSpec> rows);
 HACCEL CreateMenuAccelerators(std::span<const MenuItemSpec> rows);
 
 // The key as the menu shows it: "Strg+Alt+K", "Alt+F4", "F1"; empty for no key.
-std::string MenuKeyText(const MenuKey& key);
+std::string AcceleratorKeyText(const AcceleratorKey& key);
 
 // Check mark and enabled state of the item `id` anywhere in `menu`.
 void SetMenuItemState(HMENU menu, int id, bool checked, bool enabled);

@@ -19,6 +19,12 @@ void Tooltip::Create(HWND owner, HINSTANCE instance) {
   SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);
 }
 
+void Tooltip::SetTiming(int initial_ms, int visible_ms) {
+  if (!tooltip_) return;
+  SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(initial_ms, 0));
+  SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(visible_ms, 0));
+}
+
 void Tooltip::SetHint(HWND control, const std::string& hint) {
   if (!tooltip_) return;
   Tool* tool = nullptr;

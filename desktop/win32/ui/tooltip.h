@@ -20,6 +20,8 @@ class Tooltip {
 
   // Creates the tooltip window for the controls of `owner`.
   void Create(HWND owner, HINSTANCE instance);
+  // How long the pointer rests before a hint shows, and how long it stays.
+  void SetTiming(int initial_ms, int visible_ms);
   // Shows `hint` (UTF-8) over `control`; an empty hint shows nothing.
   void SetHint(HWND control, const std::string& hint);
 
