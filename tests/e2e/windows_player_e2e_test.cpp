@@ -21,6 +21,7 @@
 #include "tests/support/child_program.h"
 #include "tests/support/sink_recording.h"
 #include "tests/support/test_folder.h"
+#include "tests/support/window_driver.h"
 #include "tests/support/x11_windows.h"
 
 namespace lorix::testing {
@@ -37,29 +38,8 @@ const fs::path kSndVolStandIn = LORIX_SNDVOL_STAND_IN;
 const fs::path kScreenshots = LORIX_SCREENSHOT_DIR;
 constexpr int kRate = 11025;
 
-// The first mapped window whose title is `title` (or starts with it), waiting up to `wait`;
-// 0 when none comes.
-unsigned long FindWindow(const std::string& title, bool prefix, std::chrono::milliseconds wait) {
-  X11Windows windows;
-  if (!windows.connected()) return 0;
-  const auto found = windows.WaitFor(title, prefix, wait);
-  return found.empty() ? 0 : found.front();
-}
-
-void Key(unsigned long window, const std::string& key) {
-  EXPECT_EQ(
-      RunAndCapture({"xdotool", "key", "--window", std::to_string(window), key}, 10s).exit_status,
-      0)
-      << key;
-}
-
 void Screenshot(unsigned long window, const std::string& name) {
-  fs::create_directories(kScreenshots);
-  EXPECT_EQ(RunAndCapture(
-                {"import", "-window", std::to_string(window), (kScreenshots / name).string()}, 20s)
-                .exit_status,
-            0)
-      << name;
+  ScreenshotTo(window, kScreenshots / name);
 }
 
 // Whether each 50 ms stretch of an 8-bit recording carries sound.

@@ -24,8 +24,10 @@
 #include "desktop/command_output.h"
 #include "desktop/path_search.h"
 #include "tests/support/child_program.h"
+#include "tests/support/report_text.h"
 #include "tests/support/sink_recording.h"
 #include "tests/support/test_folder.h"
+#include "tests/support/window_driver.h"
 #include "tests/support/x11_windows.h"
 
 namespace lorix::testing {
@@ -42,32 +44,13 @@ const fs::path kSpeech = fs::path(LORIX_SPEECH_DIR) / "speech_de.wav";
 // The main window's caption: the program file's name, the short and the full version.
 constexpr char kMainTitle[] = "Lorix V.1.5  (Build 1.5.0.1)";
 
-unsigned long FindWindow(const std::string& title, bool prefix, std::chrono::milliseconds wait) {
-  X11Windows windows;
-  if (!windows.connected()) return 0;
-  const auto found = windows.WaitFor(title, prefix, wait);
-  return found.empty() ? 0 : found.front();
-}
-
 bool Gone(const std::string& title, std::chrono::milliseconds wait) {
   return WaitUntil([&] { return FindWindow(title, false, 0ms) == 0; }, wait,
                    [] { std::this_thread::sleep_for(100ms); });
 }
 
-void Key(unsigned long window, const std::string& key) {
-  EXPECT_EQ(
-      RunAndCapture({"xdotool", "key", "--window", std::to_string(window), key}, 10s).exit_status,
-      0)
-      << key;
-}
-
 void Screenshot(unsigned long window, const std::string& name) {
-  fs::create_directories(kScreenshots);
-  EXPECT_EQ(RunAndCapture(
-                {"import", "-window", std::to_string(window), (kScreenshots / name).string()}, 20s)
-                .exit_status,
-            0)
-      << name;
+  ScreenshotTo(window, kScreenshots / name);
 }
 
 // Answers the box of `title` that comes up within `wait` with Return, after its screenshot
@@ -79,22 +62,6 @@ bool AnswerBox(const std::string& title, std::chrono::milliseconds wait,
   if (!screenshot.empty()) Screenshot(box, screenshot);
   Key(box, "Return");
   return Gone(title, 10s);
-}
-
-std::string ReadText(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-// The value of the first "key: value" line.
-std::string Line(const std::string& text, const std::string& key) {
-  std::istringstream lines(text);
-  for (std::string line; std::getline(lines, line);) {
-    if (line.rfind(key + ": ", 0) == 0) return line.substr(key.size() + 2);
-  }
-  return {};
 }
 
 bool WaitForFile(const fs::path& file, std::chrono::milliseconds wait) {

@@ -16,6 +16,7 @@
 
 #include "desktop/path_search.h"
 #include "tests/support/child_program.h"
+#include "tests/support/report_text.h"
 #include "tests/support/test_folder.h"
 
 namespace lorix::testing {
@@ -29,22 +30,6 @@ const fs::path kStandIn = LORIX_MAPI32_STAND_IN;
 // A folder name the Western code page cannot spell.
 constexpr const char* kAttachmentFolder = "Anhänge Ω";
 constexpr const char* kAttachmentName = "LORIX_20240102_030405.EXE";
-
-std::string ReadText(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-// The value of the first "key: value" line.
-std::string Line(const std::string& text, const std::string& key) {
-  std::istringstream lines(text);
-  for (std::string line; std::getline(lines, line);) {
-    if (line.rfind(key + ": ", 0) == 0) return line.substr(key.size() + 2);
-  }
-  return {};
-}
 
 class WindowsMapiMail : public ::testing::Test {
  protected:

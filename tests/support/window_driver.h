@@ -1,0 +1,46 @@
+#pragma once
+
+// Drives windows on the rig's X display the way a person would: finds them by title, types keys
+// into them with xdotool and takes their screenshots with import. The Windows programs under Wine
+// are driven this way, as their windows are plain X windows there.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+
+#include "desktop/command_output.h"
+#include "tests/support/x11_windows.h"
+
+namespace lorix::testing {
+
+// The first mapped window whose title is `title` (or starts with it), waiting up to `wait`;
+// 0 when none comes.
+inline unsigned long FindWindow(const std::string& title, bool prefix,
+                                std::chrono::milliseconds wait) {
+  X11Windows windows;
+  if (!windows.connected()) return 0;
+  const auto found = windows.WaitFor(title, prefix, wait);
+  return found.empty() ? 0 : found.front();
+}
+
+inline void Key(unsigned long window, const std::string& key) {
+  EXPECT_EQ(RunAndCapture({"xdotool", "key", "--window", std::to_string(window), key},
+                          std::chrono::seconds(10))
+                .exit_status,
+            0)
+      << key;
+}
+
+// Writes the window's picture to `file`, making its folder.
+inline void ScreenshotTo(unsigned long window, const std::filesystem::path& file) {
+  std::filesystem::create_directories(file.parent_path());
+  EXPECT_EQ(RunAndCapture({"import", "-window", std::to_string(window), file.string()},
+                          std::chrono::seconds(20))
+                .exit_status,
+            0)
+      << file;
+}
+
+}  // namespace lorix::testing
