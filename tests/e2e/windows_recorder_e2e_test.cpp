@@ -24,6 +24,7 @@
 #include "desktop/command_output.h"
 #include "desktop/path_search.h"
 #include "tests/support/child_program.h"
+#include "tests/support/mp3_standard.h"
 #include "tests/support/report_text.h"
 #include "tests/support/sink_recording.h"
 #include "tests/support/test_folder.h"
@@ -182,6 +183,9 @@ TEST_F(WindowsRecorder, StartsInItsFolderShowsItsFormsAndASecondStartHandsOver) 
 // message record; the recipient starts the attachment under Wine and hears the message.
 TEST_F(WindowsRecorder, StepsOneToFourByKeyboardMailTheMessageWhichIsHeard) {
   PrepareForRecording();
+  // Set by hand in the settings file, as users do: the message goes as program and MP3 file.
+  fs::remove(folder_ / "Lorix.INI");
+  std::ofstream(folder_ / "LORIX.INI") << "[Options]\r\nAttachmentKind=2\r\n";
   ChildProgram recorder(wine_, folder_, {"Lorix.exe"});
   const unsigned long window = FindWindow(kMainTitle, false, 60s);
   ASSERT_NE(window, 0u) << "no main window";
@@ -200,24 +204,29 @@ TEST_F(WindowsRecorder, StepsOneToFourByKeyboardMailTheMessageWhichIsHeard) {
   EXPECT_TRUE(AnswerBox("LORIX", 30s, "windows_recorder_attachment_written.png"))
       << "no box about the attachment";
 
-  std::vector<fs::path> attachments;
+  fs::path attachment, mp3;
   for (const auto& entry : fs::directory_iterator(folder_ / "LORIXs")) {
-    attachments.push_back(entry.path());
+    (entry.path().extension() == ".mp3" ? mp3 : attachment) = entry.path();
   }
-  ASSERT_EQ(attachments.size(), 1u);
-  const fs::path attachment = attachments.front();
+  ASSERT_FALSE(attachment.empty()) << "no attachment in LORIXs";
   EXPECT_EQ(attachment.filename().string().rfind("LORIX_", 0), 0u) << attachment;
   EXPECT_EQ(attachment.extension(), ".EXE");
+  // The MP3 beside it is a standard file that the common players take.
+  ASSERT_FALSE(mp3.empty()) << "no MP3 file beside the attachment";
+  EXPECT_EQ(mp3.stem(), attachment.stem());
+  EXPECT_GT(CountStandardFrames(ReadBytes(mp3), 24), 0);
+  ExpectPlayersTakeMp3(mp3, 24);
 
-  // The message record as Simple MAPI handed it over: the compose dialog, one file, this one.
+  // The message record as Simple MAPI handed it over: the compose dialog, both files.
   ASSERT_TRUE(WaitForFile(folder_ / "MAPI-Aufruf.txt", 30s)) << "no MAPISendMail call";
   const std::string record = ReadText(folder_ / "MAPI-Aufruf.txt");
   EXPECT_EQ(Line(record, "entry"), "MAPISendMailW") << record;
   EXPECT_EQ(Line(record, "flags"), "9") << record;
-  EXPECT_EQ(Line(record, "file count"), "1") << record;
+  EXPECT_EQ(Line(record, "file count"), "2") << record;
   EXPECT_EQ(Line(record, "file name"), attachment.filename().string()) << record;
   const std::string path = Line(record, "file path");
   EXPECT_NE(path.find("\\LORIXs\\" + attachment.filename().string()), std::string::npos) << record;
+  EXPECT_NE(record.find(mp3.filename().string()), std::string::npos) << record;
 
   // Closing asks before the recording goes (OK) and ends the program.
   X11Windows windows;
@@ -234,6 +243,9 @@ TEST_F(WindowsRecorder, StepsOneToFourByKeyboardMailTheMessageWhichIsHeard) {
   const unsigned long player_window = FindWindow("LORIX-Player V.", true, 60s);
   ASSERT_NE(player_window, 0u) << "the attachment shows no player";
   EXPECT_TRUE(WaitForFile(attachment.parent_path() / "TEMPs" / "TempWave.wav", 30s));
+  EXPECT_TRUE(WaitUntil([] { return SinkStreamIs(false); }, 30s,
+                        [] { std::this_thread::sleep_for(100ms); }))
+      << "the attachment's sound did not start";
   std::this_thread::sleep_for(std::chrono::milliseconds(static_cast<int>(seconds * 1000)) + 3s);
   heard.Stop();
   windows.RequestClose(player_window);
