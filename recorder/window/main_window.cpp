@@ -19,6 +19,7 @@
 
 #include "codec/version.h"
 #include "desktop/system_tools.h"
+#include "recorder/form_commands.h"
 #include "recorder/window/compress_block.h"
 #include "recorder/window/file_info_block.h"
 #include "recorder/window/form_key_filter.h"
@@ -193,93 +194,28 @@ void MainWindow::BuildWidgets() {
 }
 
 void MainWindow::Connect() {
-  RecordBlock& r = *PanelRecord_;
-  const auto route = [this](auto handler) {
-    return [this, handler] {
-      handler(app_->workflow());
-      Paint();
-    };
-  };
-  const auto record = [route](RecordSender sender) {
-    return route([sender](RecordingWorkflow& w) { w.ButtonRecordClick(sender); });
-  };
-  connect(r.ButtonRecordLevelOnOff, &QPushButton::clicked, this,
-          record(RecordSender::kButtonRecordLevelOnOff));
-  connect(r.PanelTipRecordLevelOnOff, &StepTip::clicked, this,
-          record(RecordSender::kPanelTipRecordLevelOnOff));
-  connect(r.PanelTipRecordLevelOnOffMicro, &StepTip::clicked, this,
-          record(RecordSender::kPanelTipRecordLevelOnOffMicro));
-  connect(r.ButtonRecord, &QPushButton::clicked, this, record(RecordSender::kButtonRecord));
-  connect(r.PanelTipRecord, &StepTip::clicked, this, record(RecordSender::kPanelTipRecord));
-  const auto step3 = route([](RecordingWorkflow& w) { w.ButtonComprDecomprAndPlayClick(); });
-  connect(r.ButtonComprDecomprAndPlay, &QPushButton::clicked, this, step3);
-  connect(r.PanelTipComprDecomprAndPlay, &StepTip::clicked, this, step3);
-  const auto step4 = route([](RecordingWorkflow& w) { w.ButtonCreateOpenMailClick(); });
-  connect(r.ButtonCreateOpenMail, &QPushButton::clicked, this, step4);
-  connect(r.PanelTipCreateOpenMail, &StepTip::clicked, this, step4);
-  for (const MailMethod method : {MailMethod::kNone, MailMethod::kMapi, MailMethod::kSystem}) {
-    connect(MailAppRadioButton(method), &QRadioButton::clicked, this,
-            [this, method] { app_->RBMailAppClick(method); });
+  // Every click, check mark and track-bar move of the form's controls runs the handler the
+  // shared routing names for its row; the window paints afterwards.
+  for (const FormControlRow& row : MainFormControlTable()) {
+    QWidget* widget = findChild<QWidget*>(QString::fromUtf8(row.name));
+    const FormControl id = row.id;
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+      connect(button, &QAbstractButton::clicked, this, [this, id](bool checked) {
+        if (FormControlClick(*app_, id, checked, Commands())) Paint();
+      });
+    } else if (auto* tip = qobject_cast<StepTip*>(widget)) {
+      connect(tip, &StepTip::clicked, this, [this, id] {
+        if (FormControlClick(*app_, id, false, Commands())) Paint();
+      });
+    } else if (auto* slider = qobject_cast<QSlider*>(widget);
+               slider != nullptr && row.playback != PlaybackPart::kScrollbarPlay) {
+      connect(slider, &QSlider::valueChanged, this, [this, id](int position) {
+        if (FormTrackBarChange(*app_, id, position)) Paint();
+      });
+    }
   }
-  for (const AttachmentChoice kind :
-       {AttachmentChoice::kProgram, AttachmentChoice::kAudio, AttachmentChoice::kBoth}) {
-    connect(AttachmentKindRadioButton(kind), &QRadioButton::clicked, this,
-            [this, kind] { app_->RBAttachmentKindClick(kind); });
-  }
-  connect(r.ButtonMailAppHelp, &QPushButton::clicked, this,
-          [this] { OpenHelp(kMailHelpPageName); });
-  connect(r.ButtonAndPlayOrig, &QPushButton::clicked, this,
-          route([](RecordingWorkflow& w) { w.ButtonAndPlayOrigClick(); }));
-  connect(r.ButtonAndPlay, &QPushButton::clicked, this,
-          route([](RecordingWorkflow& w) { w.ButtonAndPlayClick(); }));
-  connect(r.ButtonReset, &QPushButton::clicked, this,
-          route([](RecordingWorkflow& w) { w.ButtonResetClick(ResetSender::kButtonReset); }));
-  connect(r.CBAndPlayLRXFile, &QCheckBox::clicked, this, [this](bool checked) {
-    app_->workflow().CBAndPlayLRXFileClick(checked);
-    Paint();
-  });
-  connect(r.CBMikeToOutEnabled, &QCheckBox::clicked, this,
-          [this](bool checked) { app_->CBMikeToOutEnabledClick(checked); });
-  for (QPushButton* button :
-       {r.ButtonExplorer, r.ButtonWinMixerRecord, PanelPlay_->ButtonWinMixerPlay}) {
-    connect(button, &QPushButton::clicked, this,
-            [this, button] { ButtonAnyShellExecuteClick(button); });
-  }
-
-  SpecialsBlock& f = *PanelSpecials_;
-  const auto file_button = [route](FileButton sender) {
-    return route([sender](RecordingWorkflow& w) { w.ButtonLoadSaveAnyFileClick(sender); });
-  };
-  connect(f.ButtonLoadPCMFile, &QPushButton::clicked, this, file_button(FileButton::kLoadPCMFile));
-  connect(f.ButtonLoadLRXFile, &QPushButton::clicked, this, file_button(FileButton::kLoadLRXFile));
-  connect(f.ButtonSaveLRXFile, &QPushButton::clicked, this, file_button(FileButton::kSaveLRXFile));
-  connect(f.ButtonSavePCMFile, &QPushButton::clicked, this, file_button(FileButton::kSavePCMFile));
-  connect(f.ButtonCompress, &QPushButton::clicked, this,
-          route([](RecordingWorkflow& w) { w.ButtonCompDecompClick(true); }));
-  connect(f.ButtonDecompress, &QPushButton::clicked, this,
-          route([](RecordingWorkflow& w) { w.ButtonCompDecompClick(false); }));
-  connect(f.ButtonShowMSINFofMail, &QPushButton::clicked, this,
-          route([](RecordingWorkflow& w) { w.ButtonShowMSINFofMailClick(); }));
-
-  CompressBlock& o = *PanelOptionsCompress_;
-  connect(o.TBCompressLevel, &QSlider::valueChanged, this, [this](int level) {
-    app_->workflow().TBCompressLevelChange(level);
-    Paint();
-  });
-  connect(o.TBMuteLevel, &QSlider::valueChanged, this, [this](int level) {
-    app_->workflow().TBMuteLevelChange(level);
-    Paint();
-  });
 
   PlayBlock& p = *PanelPlay_;
-  connect(p.ButtonPlay, &QPushButton::clicked, this,
-          route([](RecordingWorkflow& w) { w.ButtonPlayClick(); }));
-  connect(p.ButtonPause, &QPushButton::clicked, this,
-          route([](RecordingWorkflow& w) { w.ButtonPauseClick(); }));
-  connect(p.ButtonStop, &QPushButton::clicked, this,
-          route([](RecordingWorkflow& w) { w.ButtonStopClick(); }));
-  connect(p.ButtonStartApplication, &QPushButton::clicked, this,
-          route([](RecordingWorkflow& w) { w.playback().ButtonStartApplicationClick(); }));
   // The start-position slider speaks the track bar's scroll codes: dragging the thumb, then the
   // end of the scroll, which plays from there; a click beside the thumb is a step and an end.
   connect(p.ScrollbarPlay, &QSlider::sliderMoved, this, [this](int position) {
@@ -299,11 +235,6 @@ void MainWindow::Connect() {
     app_->workflow().playback().ScrollbarPlayPosScroll(WavePlayback::kScrollEndScroll, position);
     Paint();
   });
-
-  ConnectVolumeSlider(r.ScrollBarRecordLevel, VolumeSlider::kScrollBarRecordLevel);
-  ConnectVolumeSlider(r.ScrollBarMikeOut, VolumeSlider::kScrollBarMikeOut);
-  ConnectVolumeSlider(p.ScrollbarVolWaveout, VolumeSlider::kScrollbarVolWaveout);
-  ConnectVolumeSlider(p.ScrollBarVolSpeakers, VolumeSlider::kScrollBarVolSpeakers);
 }
 
 QRadioButton* MainWindow::MailAppRadioButton(MailMethod method) const {
@@ -328,12 +259,6 @@ QRadioButton* MainWindow::AttachmentKindRadioButton(AttachmentChoice kind) const
       break;
   }
   return PanelRecord_->RBAttachmentProgram;
-}
-
-void MainWindow::ConnectVolumeSlider(QSlider* slider, VolumeSlider which) {
-  // The user's moves; the mixer refresh moves the sliders through RecorderApp.
-  connect(slider, &QSlider::valueChanged, this,
-          [this, which](int position) { app_->TrackbarAnyChange(which, position); });
 }
 
 QSlider* MainWindow::VolumeSliderWidget(VolumeSlider slider) const {
@@ -474,11 +399,11 @@ void MainWindow::showEvent(QShowEvent* event) {
   }
 }
 
-void MainWindow::ButtonAnyShellExecuteClick(QObject* sender) {
+void MainWindow::StartProgram(SystemProgram program) {
   ProgramStart started;
-  if (sender == PanelPlay_->ButtonWinMixerPlay) {
+  if (program == SystemProgram::kMixerPlay) {
     started = StartSystemMixer(MixerSide::kPlayback);
-  } else if (sender == PanelRecord_->ButtonWinMixerRecord) {
+  } else if (program == SystemProgram::kMixerRecord) {
     started = StartSystemMixer(MixerSide::kRecording);
   } else {
     started = OpenFolderInFileManager(lorixs_folder_);

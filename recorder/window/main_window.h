@@ -20,6 +20,7 @@
 #include "audio/mixer_bindings.h"
 #include "audio/recording_engine.h"
 #include "audio/wave_playback.h"
+#include "recorder/form_commands.h"
 #include "recorder/mail_handoff.h"
 #include "recorder/open_save_dialog.h"
 #include "recorder/recorder_app.h"
@@ -109,8 +110,6 @@ class MainWindow : public QMainWindow {
 
   // The menu's check marks and enabled states follow the window and the workflow.
   void UpdateMenus() { app_->UpdateMenus(); }
-  // A display-menu item: a block, the recording form or always-on-top.
-  void MAAnyClick(QAction* sender);
   // The space bar's step (always consumed) and the key "1" (step 1).
   void SpaceBarPressed() { app_->SpaceBarPressed(); }
   void StepOneKeyPressed() { app_->StepOneKeyPressed(); }
@@ -137,18 +136,19 @@ class MainWindow : public QMainWindow {
   RecorderWindowServices Services();
   void BuildWidgets();
   void Connect();
-  void ConnectVolumeSlider(QSlider* slider, VolumeSlider which);
   // The blocks as RecorderApp shows them, and the window fitted to them.
   void ShowBlocks();
   void PaintWindowState();
-  void ButtonAnyShellExecuteClick(QObject* sender);
+  // A mixer or the file manager, started from a button or a menu item.
+  void StartProgram(SystemProgram program);
+  // What only the window can do, for the shared routing of clicks and menu items.
+  WindowCommands Commands();
   void Focus(FocusTarget target);
   void RepaintNow();
   QWidget* BlockWidget(Block block) const;
   QSlider* VolumeSliderWidget(VolumeSlider slider) const;
   void FitToBlocks();
   void ConnectMenu();
-  void MIHilfeClick();
   void MIInfoRegClick();
   // Opens one of the help pages beside the program.
   void OpenHelp(const char* page);

@@ -5,6 +5,7 @@
 #include <QMenu>
 
 #include "desktop/open_with_desktop.h"
+#include "recorder/form_commands.h"
 #include "recorder/window/help_page.h"
 #include "recorder/window/main_window.h"
 #include "recorder/window/play_block.h"
@@ -15,43 +16,23 @@ namespace lorix {
 void MainWindow::ConnectMenu() {
   MainMenu& m = *menu_;
   connect(&m, &MainMenu::MAnzeigeClick, this, &MainWindow::UpdateMenus);
-  connect(m.MDBeenden, &QAction::triggered, this, &MainWindow::close);
-  for (std::size_t i = 0; i < kOptionItemCount; ++i) {
-    const auto item = static_cast<OptionItem>(i);
-    connect(m.Option(item), &QAction::triggered, this,
-            [this, item](bool checked) { app_->MIAnyCheckableClick(item, checked); });
+  for (const MenuRow& row : MainMenuTable()) {
+    QAction* action = m.Item(row.id);
+    if (action == nullptr || row.parent == row.id) continue;
+    const MenuEntry id = row.id;
+    connect(action, &QAction::triggered, this, [this, action, id](bool checked) {
+      // Qt has set the new check mark already; the handlers are told the one the item had.
+      const bool had_check = action->isCheckable() && !checked;
+      if (MenuEntryClick(*app_, id, had_check, Commands())) Paint();
+    });
   }
-  for (QAction* action :
-       {m.MAPanelRecord, m.MAPanelPlay, m.MAPanelOptionsCompress, m.MAPanelPlayStatus,
-        m.MAPanelSpecials, m.MAFormLorixSK, m.MAAlwaysOnTop}) {
-    connect(action, &QAction::triggered, this, [this, action] { MAAnyClick(action); });
-  }
-  connect(m.MTLoadRec, &QAction::triggered, this, [this] {
-    app_->workflow().MTLoadSaveRecClick(true);
-    Paint();
-  });
-  connect(m.MTSaveRec, &QAction::triggered, this, [this] {
-    app_->workflow().MTLoadSaveRecClick(false);
-    Paint();
-  });
-  connect(m.MSShowWinMixerRecord, &QAction::triggered, this,
-          [this] { ButtonAnyShellExecuteClick(PanelRecord_->ButtonWinMixerRecord); });
-  connect(m.MSShowWinMixerPlay, &QAction::triggered, this,
-          [this] { ButtonAnyShellExecuteClick(PanelPlay_->ButtonWinMixerPlay); });
-  connect(m.MSShowExplorer, &QAction::triggered, this,
-          [this] { ButtonAnyShellExecuteClick(PanelRecord_->ButtonExplorer); });
-  connect(m.MSExpertMode, &QAction::triggered, this, [this] { app_->MSExpertModeClick(); });
-  connect(m.MIHilfe, &QAction::triggered, this, &MainWindow::MIHilfeClick);
-  connect(m.MIInfo, &QAction::triggered, this, &MainWindow::MIInfoRegClick);
 }
 
-void MainWindow::MAAnyClick(QAction* sender) {
-  for (std::size_t i = 0; i < kBlockCount; ++i) {
-    const auto block = static_cast<Block>(i);
-    if (sender == menu_->BlockItem(block)) app_->MABlockClick(block);
-  }
-  if (sender == menu_->MAFormLorixSK) app_->MAFormLorixSKClick();
-  if (sender == menu_->MAAlwaysOnTop) app_->MAAlwaysOnTopClick();
+WindowCommands MainWindow::Commands() {
+  return {.close = [this] { close(); },
+          .open_help = [this](const char* page) { OpenHelp(page); },
+          .show_about = [this] { MIInfoRegClick(); },
+          .start_program = [this](SystemProgram program) { StartProgram(program); }};
 }
 
 void MainWindow::MIInfoRegClick() {
@@ -61,10 +42,6 @@ void MainWindow::MIInfoRegClick() {
                 .start_time = start_time_,
                 .dialogs = dialogs_},
                this);
-}
-
-void MainWindow::MIHilfeClick() {
-  OpenHelp(kHelpPageName);
 }
 
 void MainWindow::OpenHelp(const char* page) {
