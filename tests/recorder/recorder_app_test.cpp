@@ -10,6 +10,8 @@
 
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "audio/fake_mixer_backend.h"
 #include "tests/recorder/workflow_fixture.h"
@@ -282,7 +284,7 @@ TEST_F(RecorderAppTest, ClicksOnTableRowsRunTheirOwnRowsHandlers) {
   EXPECT_FALSE(settings_.Options.ConfirmReset);
   EXPECT_NE(ReadIni().find("ConfirmReset=0"), std::string::npos) << ReadIni();
 
-  std::vector<const char*> opened;
+  std::vector<std::string> opened;
   const WindowCommands window{.close = [&opened] { opened.push_back("close"); },
                               .open_help = [&opened](const char* page) { opened.push_back(page); },
                               .show_about = [&opened] { opened.push_back("about"); },
@@ -296,7 +298,7 @@ TEST_F(RecorderAppTest, ClicksOnTableRowsRunTheirOwnRowsHandlers) {
   EXPECT_TRUE(MenuEntryClick(*app_, MenuEntry::kMIInfo, false, window));
   EXPECT_TRUE(MenuEntryClick(*app_, MenuEntry::kMDBeenden, false, window));
   EXPECT_TRUE(FormControlClick(*app_, FormControl::kButtonMailAppHelp, false, window));
-  EXPECT_EQ(opened, (std::vector<const char*>{kHelpPageName, "about", "close", kMailHelpPageName}));
+  EXPECT_EQ(opened, (std::vector<std::string>{kHelpPageName, "about", "close", kMailHelpPageName}));
 }
 
 }  // namespace
