@@ -138,18 +138,18 @@ Win32PlayerWindow::Win32PlayerWindow(HINSTANCE instance, PlayerApp& app)
 
 HWND Win32PlayerWindow::Create(const PlayerControlRow& row) {
   const ControlClass kind = ClassOf(row);
-  ChildControlSpec spec;
-  spec.class_name = kind.name;
-  spec.style = kind.style;
-  spec.caption = row.caption;
-  spec.x = row.rect.x;
-  spec.y = row.rect.y;
-  spec.width = row.rect.w;
-  spec.height = row.rect.h;
-  spec.id = kFirstControlId + static_cast<int>(std::distance(PlayerControlTable().data(), &row));
+  ChildControlLayout layout;
+  layout.class_name = kind.name;
+  layout.style = kind.style;
+  layout.caption = row.caption;
+  layout.x = row.rect.x;
+  layout.y = row.rect.y;
+  layout.width = row.rect.w;
+  layout.height = row.rect.h;
+  layout.id = kFirstControlId + static_cast<int>(std::distance(PlayerControlTable().data(), &row));
   // Controls that show an enabled state start as the screen has it (the play buttons disabled).
-  spec.enabled = !row.enabled || app_.screen().*row.enabled;
-  const HWND handle = CreateChildControl(this->handle(), instance_, spec, scale_);
+  layout.enabled = !row.enabled || app_.screen().*row.enabled;
+  const HWND handle = CreateChildControl(this->handle(), instance_, layout, scale_);
   switch (row.kind) {
     case ControlKind::kIconButton:
       SendMessageW(handle, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(Icon(row.icon)));

@@ -67,73 +67,73 @@ HFONT MessageFont(int percent, bool bold) {
 }
 
 // The window class and styles of each kind.
-ChildControlSpec SpecOf(const FormControlRow& row) {
-  ChildControlSpec spec;
+ChildControlLayout SpecOf(const FormControlRow& row) {
+  ChildControlLayout layout;
   const bool multi_line = (row.flags & kFormMultiLine) != 0;
   switch (row.kind) {
     case K::kBlock:
-      spec.class_name = kBlockClass;
-      spec.ex_style = WS_EX_CONTROLPARENT;
-      spec.style = WS_CLIPSIBLINGS | WS_BORDER;
+      layout.class_name = kBlockClass;
+      layout.ex_style = WS_EX_CONTROLPARENT;
+      layout.style = WS_CLIPSIBLINGS | WS_BORDER;
       break;
     case K::kTitle:
-      spec.style = SS_CENTER | SS_CENTERIMAGE;
+      layout.style = SS_CENTER | SS_CENTERIMAGE;
       break;
     case K::kStepTip:
-      spec.style = SS_CENTER | SS_CENTERIMAGE | SS_NOTIFY | WS_BORDER;
+      layout.style = SS_CENTER | SS_CENTERIMAGE | SS_NOTIFY | WS_BORDER;
       break;
     case K::kStatusLine:
-      spec.style = SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_SUNKEN;
+      layout.style = SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_SUNKEN;
       break;
     case K::kWaitPanel:
-      spec.style = SS_CENTER | SS_CENTERIMAGE | WS_BORDER;
+      layout.style = SS_CENTER | SS_CENTERIMAGE | WS_BORDER;
       break;
     case K::kHeading:
     case K::kLabel:
       // Texts the program sets (paths, sizes) stay on their line; the table's may wrap.
-      spec.style = (row.caption.empty() ? SS_LEFTNOWORDWRAP : SS_LEFT) | SS_NOPREFIX;
+      layout.style = (row.caption.empty() ? SS_LEFTNOWORDWRAP : SS_LEFT) | SS_NOPREFIX;
       break;
     case K::kButton:
-      spec.class_name = L"Button";
-      spec.style = (row.flags & kFormToggle) ? BS_CHECKBOX | BS_PUSHLIKE : BS_PUSHBUTTON;
-      if (multi_line) spec.style |= BS_MULTILINE;
+      layout.class_name = L"Button";
+      layout.style = (row.flags & kFormToggle) ? BS_CHECKBOX | BS_PUSHLIKE : BS_PUSHBUTTON;
+      if (multi_line) layout.style |= BS_MULTILINE;
       break;
     case K::kCheckBox:
-      spec.class_name = L"Button";
-      spec.style = BS_AUTOCHECKBOX | (multi_line ? BS_MULTILINE : 0);
+      layout.class_name = L"Button";
+      layout.style = BS_AUTOCHECKBOX | (multi_line ? BS_MULTILINE : 0);
       break;
     case K::kRadioButton:
-      spec.class_name = L"Button";
-      spec.style = BS_AUTORADIOBUTTON;
+      layout.class_name = L"Button";
+      layout.style = BS_AUTORADIOBUTTON;
       break;
     case K::kTrackBar:
-      spec.class_name = TRACKBAR_CLASSW;
-      spec.style = (row.flags & kFormVertical) ? TBS_VERT | TBS_BOTH : TBS_HORZ | TBS_BOTTOM;
-      spec.style |= row.range.tick_every > 0 ? TBS_AUTOTICKS : TBS_NOTICKS;
+      layout.class_name = TRACKBAR_CLASSW;
+      layout.style = (row.flags & kFormVertical) ? TBS_VERT | TBS_BOTH : TBS_HORZ | TBS_BOTTOM;
+      layout.style |= row.range.tick_every > 0 ? TBS_AUTOTICKS : TBS_NOTICKS;
       break;
     case K::kLevelMeter:
-      spec.style = SS_OWNERDRAW | SS_NOTIFY;
+      layout.style = SS_OWNERDRAW | SS_NOTIFY;
       break;
     case K::kMemo:
-      spec.class_name = L"Edit";
-      spec.style =
+      layout.class_name = L"Edit";
+      layout.style =
           ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_HSCROLL;
-      spec.ex_style = WS_EX_CLIENTEDGE;
+      layout.ex_style = WS_EX_CLIENTEDGE;
       break;
     case K::kGroup:
       break;
   }
-  spec.caption = row.caption;
-  spec.x = row.rect.x;
-  spec.y = row.rect.y;
-  spec.width = row.rect.w;
-  spec.height = row.rect.h;
-  spec.id = IdOf(row.id);
-  spec.tab_stop = row.tab_order > 0;
-  spec.group_start = (row.flags & kFormGroupStart) != 0;
-  spec.visible = (row.flags & kFormHidden) == 0;
-  spec.enabled = (row.flags & kFormDisabled) == 0;
-  return spec;
+  layout.caption = row.caption;
+  layout.x = row.rect.x;
+  layout.y = row.rect.y;
+  layout.width = row.rect.w;
+  layout.height = row.rect.h;
+  layout.id = IdOf(row.id);
+  layout.tab_stop = row.tab_order > 0;
+  layout.group_start = (row.flags & kFormGroupStart) != 0;
+  layout.visible = (row.flags & kFormHidden) == 0;
+  layout.enabled = (row.flags & kFormDisabled) == 0;
+  return layout;
 }
 
 COLORREF ColorOf(Rgb rgb) {

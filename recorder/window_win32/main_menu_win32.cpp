@@ -31,18 +31,18 @@ bool IsBarMenu(const MenuRow& row) {
 }
 
 // The rows as the shared Win32 menu builder takes them; the bar's menus show no key.
-std::vector<MenuItemSpec> Rows(bool expert_items, bool with_bar_keys) {
-  std::vector<MenuItemSpec> rows;
+std::vector<MenuItemRow> Rows(bool expert_items, bool with_bar_keys) {
+  std::vector<MenuItemRow> rows;
   for (const MenuRow& row : MainMenuTable()) {
     if (row.expert_only && !expert_items) continue;
-    MenuItemSpec spec;
-    spec.id = IdOf(row.id);
-    spec.parent = IsBarMenu(row) ? 0 : IdOf(row.parent);
-    spec.caption = std::string(row.caption);
-    if (!IsBarMenu(row) || with_bar_keys) spec.key = KeyOf(row.key);
-    spec.checkable = row.checkable;
-    spec.separator_before = row.separator_before;
-    rows.push_back(std::move(spec));
+    MenuItemRow layout;
+    layout.id = IdOf(row.id);
+    layout.parent = IsBarMenu(row) ? 0 : IdOf(row.parent);
+    layout.caption = std::string(row.caption);
+    if (!IsBarMenu(row) || with_bar_keys) layout.key = KeyOf(row.key);
+    layout.checkable = row.checkable;
+    layout.separator_before = row.separator_before;
+    rows.push_back(std::move(layout));
   }
   return rows;
 }

@@ -24,10 +24,10 @@
 #include "audio/manual_playback_backend.h"
 #include "audio/mci_service.h"
 #include "audio/scripted_capture_backend.h"
+#include "recorder/space_walk.h"
 #include "recorder/window/help_page.h"
 #include "recorder/window/main_menu.h"
 #include "recorder/window/main_window.h"
-#include "recorder/space_walk.h"
 #include "tests/recorder/main_window_fixture.h"
 #include "tests/support/recording_dialogs.h"
 

@@ -4,18 +4,18 @@
 
 namespace lorix {
 
-HWND CreateChildControl(HWND parent, HINSTANCE instance, const ChildControlSpec& spec,
+HWND CreateChildControl(HWND parent, HINSTANCE instance, const ChildControlLayout& layout,
                         const DpiScale& scale) {
-  DWORD style = WS_CHILD | spec.style;
-  if (spec.tab_stop) style |= WS_TABSTOP;
-  if (spec.group_start) style |= WS_GROUP;
-  if (spec.visible) style |= WS_VISIBLE;
-  if (!spec.enabled) style |= WS_DISABLED;
+  DWORD style = WS_CHILD | layout.style;
+  if (layout.tab_stop) style |= WS_TABSTOP;
+  if (layout.group_start) style |= WS_GROUP;
+  if (layout.visible) style |= WS_VISIBLE;
+  if (!layout.enabled) style |= WS_DISABLED;
   // A child's menu handle is its ID.
-  return CreateWindowExW(spec.ex_style, spec.class_name, Widen(spec.caption).c_str(), style,
-                         scale(spec.x), scale(spec.y), scale(spec.width), scale(spec.height),
-                         parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance,
-                         nullptr);
+  return CreateWindowExW(
+      layout.ex_style, layout.class_name, Widen(layout.caption).c_str(), style, scale(layout.x),
+      scale(layout.y), scale(layout.width), scale(layout.height), parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance, nullptr);
 }
 
 }  // namespace lorix

@@ -13,7 +13,7 @@
 
 namespace lorix {
 
-struct ChildControlSpec {
+struct ChildControlLayout {
   const wchar_t* class_name = L"Static";
   DWORD style = 0;  // the kind's own styles; WS_CHILD is always added
   DWORD ex_style = 0;
@@ -26,7 +26,7 @@ struct ChildControlSpec {
   bool enabled = true;
 };
 
-HWND CreateChildControl(HWND parent, HINSTANCE instance, const ChildControlSpec& spec,
+HWND CreateChildControl(HWND parent, HINSTANCE instance, const ChildControlLayout& layout,
                         const DpiScale& scale);
 
 }  // namespace lorix

@@ -20,8 +20,8 @@ std::string KeyName(unsigned virtual_key) {
   return GetKeyNameTextW(scan_code, name, 64) > 0 ? Narrow(name) : std::string();
 }
 
-void AppendItems(HMENU menu, int parent, std::span<const MenuItemSpec> rows) {
-  for (const MenuItemSpec& row : rows) {
+void AppendItems(HMENU menu, int parent, std::span<const MenuItemRow> rows) {
+  for (const MenuItemRow& row : rows) {
     if (row.parent != parent) continue;
     std::string text = row.caption;
     const std::string key = AcceleratorKeyText(row.key);
@@ -29,7 +29,7 @@ void AppendItems(HMENU menu, int parent, std::span<const MenuItemSpec> rows) {
     const std::wstring wide = Widen(text);
     if (row.separator_before) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     bool has_items = false;
-    for (const MenuItemSpec& other : rows) has_items = has_items || other.parent == row.id;
+    for (const MenuItemRow& other : rows) has_items = has_items || other.parent == row.id;
     if (has_items) {
       const HMENU submenu = CreatePopupMenu();
       AppendItems(submenu, row.id, rows);
@@ -43,15 +43,15 @@ void AppendItems(HMENU menu, int parent, std::span<const MenuItemSpec> rows) {
 
 }  // namespace
 
-HMENU CreateMenuBar(std::span<const MenuItemSpec> rows) {
+HMENU CreateMenuBar(std::span<const MenuItemRow> rows) {
   const HMENU bar = CreateMenu();
   AppendItems(bar, 0, rows);
   return bar;
 }
 
-HACCEL CreateMenuAccelerators(std::span<const MenuItemSpec> rows) {
+HACCEL CreateMenuAccelerators(std::span<const MenuItemRow> rows) {
   std::vector<ACCEL> keys;
-  for (const MenuItemSpec& row : rows) {
+  for (const MenuItemRow& row : rows) {
     if (!row.key.virtual_key) continue;
     BYTE flags = FVIRTKEY;
     if (row.key.ctrl) flags |= FCONTROL;

@@ -20,7 +20,7 @@ struct AcceleratorKey {
   bool shift = false;
 };
 
-struct MenuItemSpec {
+struct MenuItemRow {
   int id = 0;           // what WM_COMMAND reports; the parent of the rows of a menu
   int parent = 0;       // the menu the item sits in; 0 for a menu of the bar
   std::string caption;  // UTF-8, with its '&' mark
@@ -31,11 +31,11 @@ struct MenuItemSpec {
 
 // The menu bar: each menu of the bar with the rows that name it as parent, in table order
 // (menus in menus too). The window that gets it destroys it.
-HMENU CreateMenuBar(std::span<const MenuItemSpec> rows);
+HMENU CreateMenuBar(std::span<const MenuItemRow> rows);
 
 // The accelerators of every row with a key. The caller destroys them with
 // DestroyAcceleratorTable.
-HACCEL CreateMenuAccelerators(std::span<const MenuItemSpec> rows);
+HACCEL CreateMenuAccelerators(std::span<const MenuItemRow> rows);
 
 // The key as the menu shows it: "Strg+Alt+K", "Alt+F4", "F1"; empty for no key.
 std::string AcceleratorKeyText(const AcceleratorKey& key);
