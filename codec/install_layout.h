@@ -11,6 +11,10 @@ namespace lorix {
 
 bool IsInstalledProgramFolder(const std::filesystem::path& program_folder);
 
+// The file the Windows setup program leaves beside the programs it installed: they then keep
+// their files in the user's folders, not beside themselves.
+inline constexpr const char* kInstalledMarkerName = "Lorix.installed";
+
 // "LorixPlayer.exe", the front of every attachment.
 std::filesystem::path WindowsPlayerProgram(const std::filesystem::path& program_folder);
 

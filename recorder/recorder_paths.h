@@ -52,9 +52,6 @@ struct RecorderPaths {
   void UseTempsFolder(const std::filesystem::path& folder);
 };
 
-// The file the installer leaves beside the Windows program.
-inline constexpr const char* kInstalledMarkerName = "Lorix.installed";
-
 // Whether the Windows recorder keeps its files beside itself: an unpacked archive or a USB stick
 // (its folder is writable and holds no installer's marker). An installed one does not, even where
 // its folder is writable (a per-user installation).

@@ -31,6 +31,8 @@ packages=(
   # dialogs to run them on the test rig
   g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 dpkg-dev make
   wine wine64 fonts-wine libxrandr2 libxi6 libxcomposite1
+  # the Windows setup program and the check of the portable archive
+  nsis unzip
 )
 # Packages named on the command line instead of the whole list (scripts/package.sh needs fewer).
 if [ $# -gt 0 ]; then

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the unit tests, the real-audio and
 # real-window tests on a private PulseAudio daemon and X display, the unit tests again under
-# AddressSanitizer + UBSan, the fuzz smokes, and the Debian package packed from the release build
-# and checked. Ends with one line "N passed, N failed".
+# AddressSanitizer + UBSan, the fuzz smokes, and the Debian package and the Windows setup program
+# and archive packed from the release build and checked. Ends with one line "N passed, N failed".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -30,6 +30,15 @@ run_ctest() {
   [ "$status" -eq 0 ] || total_failed=$((total_failed > 0 ? total_failed : 1))
 }
 
+# Runs one checking command and counts it as one test.
+run_check() {
+  if "$@"; then
+    total_passed=$((total_passed + 1))
+  else
+    total_failed=$((total_failed + 1))
+  fi
+}
+
 bash scripts/setup.sh
 
 echo "== release build and unit tests =="
@@ -53,11 +62,10 @@ bash scripts/build.sh fuzz
 run_ctest --test-dir build/fuzz -L fuzz
 
 echo "== Debian package from the release build (packed and checked) =="
-if bash scripts/package.sh build/release; then
-  total_passed=$((total_passed + 1))
-else
-  total_failed=$((total_failed + 1))
-fi
+run_check bash scripts/package.sh build/release
+
+echo "== Windows setup program and portable archive from the release build (packed and checked) =="
+run_check bash scripts/package-windows.sh build/release
 
 echo "$total_passed passed, $total_failed failed"
 [ "$total_failed" -eq 0 ]

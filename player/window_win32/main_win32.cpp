@@ -14,6 +14,7 @@
 #include "audio/win32/winmm_mci.h"
 #include "audio/win32/winmm_mixer_backend.h"
 #include "codec/file_system.h"
+#include "codec/install_layout.h"
 #include "codec/win32/wide_text.h"
 #include "desktop/win32/shell_win32.h"
 #include "desktop/win32/ui/message_box_dialogs.h"
@@ -87,9 +88,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
   PlayerSetup setup;
   // "TEMPs" in the current folder; the player falls back to %TEMP%\LORIX\TEMPs (or TEMPs-2…)
-  // where it cannot be made there (a read-only folder) or another player plays from it.
+  // where it cannot be made there (a read-only folder) or another player plays from it. The
+  // installed player, which opens .lrx files from wherever they lie, goes there at once.
   setup.base_dir = CurrentDirectory();
   setup.own_executable = OwnExecutable();
+  setup.installed = EntryExists(setup.own_executable.parent_path() / kInstalledMarkerName);
   setup.version = OwnFileVersion();
 
   PlayerApp app(std::move(services), mixer, dialogs, std::move(setup));

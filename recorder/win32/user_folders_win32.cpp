@@ -8,6 +8,7 @@
 #include <shlobj.h>
 
 #include "codec/file_system.h"
+#include "codec/install_layout.h"
 #include "codec/win32/temp_name.h"
 #include "codec/win32/wide_text.h"
 #include "recorder/recorder_paths.h"
