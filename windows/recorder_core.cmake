@@ -33,8 +33,8 @@ list(REMOVE_ITEM lorix_core_codec_sources ${LORIX_ROOT}/codec/install_layout.cpp
 set(lorix_core_audio_sources)
 foreach(name error_log level_meter mci_errors mci_quoted mixer mixer_bindings mixer_setup
              recording_engine sound_level time_text volume_scale wave_in_errors wave_playback
-             win32/wave_in_capture_backend win32/wave_in_window win32/winmm_mci
-             win32/winmm_mixer_backend)
+             win32/ui_thread_mailbox win32/wave_in_capture_backend win32/wave_in_window
+             win32/winmm_mci win32/winmm_mixer_backend)
   list(APPEND lorix_core_audio_sources ${LORIX_ROOT}/audio/${name}.cpp)
 endforeach()
 

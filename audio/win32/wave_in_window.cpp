@@ -1,17 +1,9 @@
 #include "audio/win32/wave_in_window.h"
 
-#include <functional>
-#include <memory>
-#include <utility>
-
 namespace lorix {
 namespace {
 
 constexpr wchar_t kClassName[] = L"LorixWaveIn";
-// Carries a heap-allocated piece of work in its long parameter.
-constexpr UINT kRunPosted = WM_APP + 0x41;
-
-using Work = std::function<void()>;
 
 void RegisterOnce(WNDPROC procedure) {
   WNDCLASSEXW window_class{};
@@ -30,26 +22,14 @@ WaveInWindow::WaveInWindow(WaveInCaptureBackend& backend) : backend_(backend) {
   window_ = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                             GetModuleHandleW(nullptr), this);
   backend_.SetWindow(window_);
+  mailbox_.SetWindow(window_);
 }
 
 WaveInWindow::~WaveInWindow() {
   if (window_ == nullptr) return;
-  MSG message;
-  while (PeekMessageW(&message, window_, kRunPosted, kRunPosted, PM_REMOVE)) {
-    delete reinterpret_cast<Work*>(message.lParam);
-  }
+  mailbox_.SetWindow(nullptr);
   if (backend_.window() == window_) backend_.SetWindow(nullptr);
   DestroyWindow(window_);
-}
-
-PostToUiThread WaveInWindow::Poster() {
-  const HWND window = window_;
-  return [window](Work work) {
-    auto posted = std::make_unique<Work>(std::move(work));
-    if (PostMessageW(window, kRunPosted, 0, reinterpret_cast<LPARAM>(posted.get()))) {
-      posted.release();  // the window procedure owns it now
-    }
-  };
 }
 
 LRESULT CALLBACK WaveInWindow::WindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
@@ -57,9 +37,8 @@ LRESULT CALLBACK WaveInWindow::WindowProc(HWND window, UINT message, WPARAM w, L
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(l);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
-  if (message == kRunPosted) {
-    const std::unique_ptr<Work> work(reinterpret_cast<Work*>(l));
-    (*work)();
+  if (message == UiThreadMailbox::kRunPosted) {
+    UiThreadMailbox::Run(l);
     return 0;
   }
   auto* self = reinterpret_cast<WaveInWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "audio/ui_thread.h"
+#include "audio/win32/ui_thread_mailbox.h"
 #include "audio/win32/wave_in_capture_backend.h"
 
 namespace lorix {
@@ -25,12 +26,13 @@ class WaveInWindow {
   HWND handle() const { return window_; }
 
   // Posts from any thread; the work runs when the making thread dispatches the message.
-  PostToUiThread Poster();
+  PostToUiThread Poster() { return mailbox_.Poster(); }
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM w, LPARAM l);
 
   WaveInCaptureBackend& backend_;
+  UiThreadMailbox mailbox_;
   HWND window_ = nullptr;
 };
 

@@ -29,7 +29,7 @@
 #include "recorder/window_win32/main_window_win32.h"
 #include "recorder/window_win32/single_instance_win32.h"
 #include "recorder/window_win32/sound_card_form_win32.h"
-#include "recorder/window_win32/ui_thread_mailbox.h"
+#include "audio/win32/ui_thread_mailbox.h"
 
 namespace {
 

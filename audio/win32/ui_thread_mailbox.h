@@ -1,9 +1,9 @@
 #pragma once
 
 // Work handed to the user-interface thread from anywhere (the recording engine, the journal's
-// writer): each piece is posted as a message to the program's main window, whose procedure
-// runs it in the message loop. Work posted before the window exists or after it is gone is
-// dropped, as a closed window would drop the message.
+// writer): each piece is posted as a message to a window of that thread (the recorder's main
+// window, a WaveInWindow), whose procedure runs it in the message loop. Work posted before the
+// window exists or after it is gone is dropped, as a closed window would drop the message.
 
 // windows.h first: the other system headers build on it.
 #include <windows.h>

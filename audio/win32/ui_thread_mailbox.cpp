@@ -1,4 +1,4 @@
-#include "recorder/window_win32/ui_thread_mailbox.h"
+#include "audio/win32/ui_thread_mailbox.h"
 
 #include <functional>
 #include <memory>
