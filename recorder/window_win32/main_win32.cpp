@@ -5,6 +5,7 @@
 // windows.h first: the other system headers build on it.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <string>
@@ -94,6 +95,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Mixer mixer(mixer_device);
   RecorderSettings settings;
 
+  // The forms' track bars and the hints' tooltip come from the common controls.
+  const INITCOMMONCONTROLSEX common_controls{sizeof(INITCOMMONCONTROLSEX),
+                                             ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&common_controls);
   Win32MainWindow window(instance, dialogs, ProgramName(executable), start_time);
   mailbox.SetWindow(window.handle());
   dialogs.set_owner(window.handle());
