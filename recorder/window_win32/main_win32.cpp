@@ -103,8 +103,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   mailbox.SetWindow(window.handle());
   dialogs.set_owner(window.handle());
   if (!in_program_folder) {
-    dialogs.Show({"LORIX", "Falsches Arbeitsverzeichnis: " + paths.program_folder.string(),
-                  DialogIcon::kInformation, DialogButtons::kOk});
+    // The folder is named as a folder, with its closing separator.
+    std::string folder = paths.program_folder.string();
+    if (folder.empty() || (folder.back() != '\\' && folder.back() != '/')) folder += '\\';
+    dialogs.Show({"LORIX", "Falsches Arbeitsverzeichnis: " + folder, DialogIcon::kInformation,
+                  DialogButtons::kOk});
   }
 
   WavePlayback::Services playback;
