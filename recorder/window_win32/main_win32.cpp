@@ -144,7 +144,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   loop.accelerator_window = window.handle();
   loop.dialog_window = window.handle();
   const int exit_code = RunMessageLoop(loop);
-  // Work still posted is dropped; the window's program logic goes before the devices.
+  // Work still posted is dropped; the window's program logic goes before the devices. The
+  // sound-card form, made after the window (it needs the window as its owner), goes before it:
+  // the window must not keep its address.
   mailbox.SetWindow(nullptr);
+  window.SetSoundCardForm(nullptr);
   return exit_code;
 }
