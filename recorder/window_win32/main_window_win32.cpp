@@ -12,7 +12,7 @@
 #include "desktop/win32/shell_win32.h"
 #include "desktop/win32/ui/set_if_changed.h"
 #include "desktop/win32/ui/virtual_keys.h"
-#include "recorder/window/help_page.h"
+#include "recorder/help_page.h"
 #include "recorder/window_win32/about_box_win32.h"
 #include "recorder/window_win32/glyphs_win32.h"
 #include "recorder/window_win32/single_instance_win32.h"
