@@ -1,12 +1,5 @@
 #pragma once
 
-#include <string>
-
-namespace lorix {
-
-// Puts `text` on the clipboard as plain text in the Western code page, with its closing zero
-// byte, the clipboard owned by `owner` (a window handle). False when the clipboard could not be
-// opened (another program holds it) or the text not set.
-bool CopyTextToClipboard(void* owner, const std::string& text);
-
-}  // namespace lorix
+// The clipboard helper is part of the shared Win32 layer now; this name stays for the player's
+// program file until its include names the new place.
+#include "desktop/win32/ui/clipboard_win32.h"

@@ -9,8 +9,8 @@
 #include "desktop/mailto_url.h"
 #include "desktop/win32/shell_win32.h"
 #include "desktop/win32/ui/child_control.h"
+#include "desktop/win32/ui/clipboard_win32.h"
 #include "desktop/win32/ui/dpi_scale.h"
-#include "player/window_win32/clipboard_win32.h"
 
 namespace lorix {
 namespace {
