@@ -9,7 +9,6 @@
 #include "codec/win32/wide_text.h"
 #include "desktop/win32/ui/child_control.h"
 #include "desktop/win32/ui/set_if_changed.h"
-#include "recorder/window/hint_timing.h"
 
 namespace lorix {
 namespace {
