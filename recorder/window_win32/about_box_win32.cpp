@@ -37,16 +37,6 @@ enum ControlId : int {
 constexpr int kWidth = 380;
 constexpr int kHeight = 300;
 
-HFONT ScaledMessageFont(int percent, bool bold) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-  LOGFONTW font = metrics.lfMessageFont;
-  font.lfHeight = MulDiv(font.lfHeight, percent, 100);
-  if (bold) font.lfWeight = FW_BOLD;
-  return CreateFontIndirectW(&font);
-}
-
 }  // namespace
 
 Win32AboutBox::Win32AboutBox(HINSTANCE instance, HWND owner, Dialogs& dialogs, AboutBoxTexts texts)
@@ -76,9 +66,9 @@ Win32AboutBox::~Win32AboutBox() {
 
 void Win32AboutBox::CreateControls() {
   const DpiScale scale = DpiScale::OfSystem();
-  font_ = ScaledMessageFont(100, false);
-  bold_font_ = ScaledMessageFont(100, true);
-  title_font_ = ScaledMessageFont(180, true);
+  font_ = CreateMessageFont(100, false);
+  bold_font_ = CreateMessageFont(100, true);
+  title_font_ = CreateMessageFont(180, true);
   const std::string tag_version = VersionText(texts_.program_name, kFileVersion);
   struct Row {
     int id;

@@ -55,16 +55,6 @@ void RegisterBlockClass(HINSTANCE instance) {
   RegisterClassW(&window_class);
 }
 
-HFONT MessageFont(int percent, bool bold) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-  LOGFONTW font = metrics.lfMessageFont;
-  font.lfHeight = MulDiv(font.lfHeight, percent, 100);
-  if (bold) font.lfWeight = FW_BOLD;
-  return CreateFontIndirectW(&font);
-}
-
 // The window class and styles of each kind.
 ChildControlLayout SpecOf(const FormControlRow& row) {
   ChildControlLayout layout;
@@ -155,9 +145,9 @@ void Win32FormControls::Create(HWND form, HINSTANCE instance,
   instance_ = instance;
   scale_ = DpiScale::OfSystem();
   RegisterBlockClass(instance);
-  font_ = MessageFont(100, false);
-  bold_font_ = MessageFont(100, true);
-  title_font_ = MessageFont(150, true);
+  font_ = CreateMessageFont(100, false);
+  bold_font_ = CreateMessageFont(100, true);
+  title_font_ = CreateMessageFont(150, true);
   title_brush_ = CreateSolidBrush(kTitleBack);
   tip_brush_ = CreateSolidBrush(GetSysColor(COLOR_INFOBK));
   wait_brush_ = CreateSolidBrush(kWaitBack);
