@@ -1,6 +1,6 @@
 #include "recorder/form_commands.h"
 
-#include "recorder/window/help_page.h"
+#include "recorder/help_page.h"
 
 namespace lorix {
 namespace {

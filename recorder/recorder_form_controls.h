@@ -183,6 +183,10 @@ enum class PlaybackPart {
   kButtonStartApplication
 };
 
+// How long a control's hint stays, shown as soon as the pointer rests on the control: the step
+// hints are long and are read while the user decides what to do next.
+inline constexpr int kHintDisplayMs = 30000;
+
 struct FormControlRow {
   FormControl id;
   const char* name;  // the control's name in the forms, for the widgets and tests

@@ -8,9 +8,6 @@ configure_file(recorder.rc.in recorder.rc @ONLY)
 file(GLOB lorix_recorder_window_win32_sources CONFIGURE_DEPENDS ${RECORDER_WIN32_DIR}/*.cpp)
 add_executable(Lorix WIN32
   ${lorix_recorder_window_win32_sources}
-  # Helpers beside the Qt window and the player's window that this window shares.
-  ${LORIX_ROOT}/recorder/window/help_page.cpp
-  ${LORIX_ROOT}/player/window_win32/clipboard_win32.cpp
   ${CMAKE_CURRENT_BINARY_DIR}/recorder.rc)
 lorix_windows_target(Lorix)
 # For size, as the player: nothing in the window asks for run-time type information.

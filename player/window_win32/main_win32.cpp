@@ -17,11 +17,11 @@
 #include "codec/install_layout.h"
 #include "codec/win32/wide_text.h"
 #include "desktop/win32/shell_win32.h"
+#include "desktop/win32/ui/clipboard_win32.h"
 #include "desktop/win32/ui/message_box_dialogs.h"
 #include "desktop/win32/ui/message_loop.h"
 #include "player/player_app.h"
 #include "player/player_window_glue.h"
-#include "player/window_win32/clipboard_win32.h"
 #include "player/window_win32/own_version.h"
 #include "player/window_win32/win32_player_window.h"
 

@@ -6,6 +6,8 @@
 #include <QToolTip>
 #include <QWidget>
 
+#include "recorder/recorder_form_controls.h"
+
 namespace lorix {
 namespace {
 

@@ -6,10 +6,8 @@
 
 namespace lorix {
 
-inline constexpr int kHintDisplayMs = 30000;
-
-// Sets this timing for every widget of the application. Needs a QApplication; later calls
-// change nothing.
+// Sets this timing (kHintDisplayMs) for every widget of the application. Needs a QApplication;
+// later calls change nothing.
 void ShowHintsAtOnce();
 
 }  // namespace lorix

@@ -103,6 +103,8 @@ int main(int argc, char** argv) {
   };
   playback.open_file = [](const std::string& file) { lorix::OpenWithDesktop(file); };
 
+  // Made before the main window, so that it outlives the window that holds its address.
+  SoundCardWindow sound_card(engine);
   lorix::MainWindow main_window({
       .engine = engine,
       .dialogs = dialogs,
@@ -123,7 +125,6 @@ int main(int argc, char** argv) {
   });
   window = &main_window;
   dialogs.SetParent(&main_window);
-  SoundCardWindow sound_card(engine);
   main_window.SetSoundCardWindow(&sound_card);
 
   QStringList arguments = QCoreApplication::arguments();

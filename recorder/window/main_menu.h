@@ -31,8 +31,6 @@ class MainMenu : public QObject {
 
   // The item of a table row; null for the rows without one.
   QAction* Item(MenuEntry id) const { return items_[static_cast<std::size_t>(id)]; }
-  QAction* BlockItem(Block block) const { return block_items_[static_cast<std::size_t>(block)]; }
-  QAction* Option(OptionItem item) const { return option_items_[static_cast<std::size_t>(item)]; }
   // The visible, enabled item whose key is `keys`, if any (Ctrl+O included).
   QAction* ItemForKeys(const QKeySequence& keys) const;
 

@@ -1,7 +1,5 @@
 #include "recorder/window/main_window.h"
 
-#include "recorder/window/help_page.h"
-
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
@@ -20,6 +18,7 @@
 #include "codec/version.h"
 #include "desktop/system_tools.h"
 #include "recorder/form_commands.h"
+#include "recorder/help_page.h"
 #include "recorder/window/compress_block.h"
 #include "recorder/window/file_info_block.h"
 #include "recorder/window/form_key_filter.h"

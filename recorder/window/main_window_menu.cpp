@@ -6,7 +6,7 @@
 
 #include "desktop/open_with_desktop.h"
 #include "recorder/form_commands.h"
-#include "recorder/window/help_page.h"
+#include "recorder/help_page.h"
 #include "recorder/window/main_window.h"
 #include "recorder/window/play_block.h"
 #include "recorder/window/record_block.h"

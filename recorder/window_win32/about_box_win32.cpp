@@ -9,8 +9,8 @@
 #include "desktop/mailto_url.h"
 #include "desktop/win32/shell_win32.h"
 #include "desktop/win32/ui/child_control.h"
+#include "desktop/win32/ui/clipboard_win32.h"
 #include "desktop/win32/ui/dpi_scale.h"
-#include "player/window_win32/clipboard_win32.h"
 
 namespace lorix {
 namespace {
@@ -36,16 +36,6 @@ enum ControlId : int {
 // The box's client area at 96 DPI.
 constexpr int kWidth = 380;
 constexpr int kHeight = 300;
-
-HFONT ScaledMessageFont(int percent, bool bold) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-  LOGFONTW font = metrics.lfMessageFont;
-  font.lfHeight = MulDiv(font.lfHeight, percent, 100);
-  if (bold) font.lfWeight = FW_BOLD;
-  return CreateFontIndirectW(&font);
-}
 
 }  // namespace
 
@@ -76,9 +66,9 @@ Win32AboutBox::~Win32AboutBox() {
 
 void Win32AboutBox::CreateControls() {
   const DpiScale scale = DpiScale::OfSystem();
-  font_ = ScaledMessageFont(100, false);
-  bold_font_ = ScaledMessageFont(100, true);
-  title_font_ = ScaledMessageFont(180, true);
+  font_ = CreateMessageFont(100, false);
+  bold_font_ = CreateMessageFont(100, true);
+  title_font_ = CreateMessageFont(180, true);
   const std::string tag_version = VersionText(texts_.program_name, kFileVersion);
   struct Row {
     int id;

@@ -9,7 +9,6 @@
 #include "codec/win32/wide_text.h"
 #include "desktop/win32/ui/child_control.h"
 #include "desktop/win32/ui/set_if_changed.h"
-#include "recorder/window/hint_timing.h"
 
 namespace lorix {
 namespace {
@@ -54,16 +53,6 @@ void RegisterBlockClass(HINSTANCE instance) {
   window_class.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   // A second registration fails with "class exists", which is what was wanted.
   RegisterClassW(&window_class);
-}
-
-HFONT MessageFont(int percent, bool bold) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-  LOGFONTW font = metrics.lfMessageFont;
-  font.lfHeight = MulDiv(font.lfHeight, percent, 100);
-  if (bold) font.lfWeight = FW_BOLD;
-  return CreateFontIndirectW(&font);
 }
 
 // The window class and styles of each kind.
@@ -156,9 +145,9 @@ void Win32FormControls::Create(HWND form, HINSTANCE instance,
   instance_ = instance;
   scale_ = DpiScale::OfSystem();
   RegisterBlockClass(instance);
-  font_ = MessageFont(100, false);
-  bold_font_ = MessageFont(100, true);
-  title_font_ = MessageFont(150, true);
+  font_ = CreateMessageFont(100, false);
+  bold_font_ = CreateMessageFont(100, true);
+  title_font_ = CreateMessageFont(150, true);
   title_brush_ = CreateSolidBrush(kTitleBack);
   tip_brush_ = CreateSolidBrush(GetSysColor(COLOR_INFOBK));
   wait_brush_ = CreateSolidBrush(kWaitBack);

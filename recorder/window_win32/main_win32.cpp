@@ -5,6 +5,7 @@
 // windows.h first: the other system headers build on it.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <string>
@@ -94,12 +95,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Mixer mixer(mixer_device);
   RecorderSettings settings;
 
+  // The forms' track bars and the hints' tooltip come from the common controls.
+  const INITCOMMONCONTROLSEX common_controls{sizeof(INITCOMMONCONTROLSEX),
+                                             ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&common_controls);
   Win32MainWindow window(instance, dialogs, ProgramName(executable), start_time);
   mailbox.SetWindow(window.handle());
   dialogs.set_owner(window.handle());
   if (!in_program_folder) {
-    dialogs.Show({"LORIX", "Falsches Arbeitsverzeichnis: " + paths.program_folder.string(),
-                  DialogIcon::kInformation, DialogButtons::kOk});
+    // The folder is named as a folder, with its closing separator.
+    std::string folder = paths.program_folder.string();
+    if (folder.empty() || (folder.back() != '\\' && folder.back() != '/')) folder += '\\';
+    dialogs.Show({"LORIX", "Falsches Arbeitsverzeichnis: " + folder, DialogIcon::kInformation,
+                  DialogButtons::kOk});
   }
 
   WavePlayback::Services playback;
@@ -136,7 +144,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   loop.accelerator_window = window.handle();
   loop.dialog_window = window.handle();
   const int exit_code = RunMessageLoop(loop);
-  // Work still posted is dropped; the window's program logic goes before the devices.
+  // Work still posted is dropped; the window's program logic goes before the devices. The
+  // sound-card form, made after the window (it needs the window as its owner), goes before it:
+  // the window must not keep its address.
   mailbox.SetWindow(nullptr);
+  window.SetSoundCardForm(nullptr);
   return exit_code;
 }

@@ -12,7 +12,7 @@
 #include "desktop/win32/shell_win32.h"
 #include "desktop/win32/ui/set_if_changed.h"
 #include "desktop/win32/ui/virtual_keys.h"
-#include "recorder/window/help_page.h"
+#include "recorder/help_page.h"
 #include "recorder/window_win32/about_box_win32.h"
 #include "recorder/window_win32/glyphs_win32.h"
 #include "recorder/window_win32/single_instance_win32.h"
@@ -27,6 +27,30 @@ constexpr UINT kTimer1Milliseconds = 100;
 // Posted once the window is shown: the first activation's start runs from the message loop.
 constexpr UINT kFormActivate = WM_APP + 0x43;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+// Where `window` stands on the screen, to be stored and restored at the next start. A minimized
+// window's own rectangle lies far outside the screen (-32000); what counts then is the place it
+// comes back to, which the system keeps in workspace coordinates (the work area's corner is
+// 0,0, so a task bar at the top or left shifts it) and which is turned into screen coordinates.
+WindowPlace ScreenPlaceOf(HWND window) {
+  RECT frame{};
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof(placement);
+  if (IsIconic(window) && GetWindowPlacement(window, &placement)) {
+    frame = placement.rcNormalPosition;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    const bool workspace = (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0;
+    if (workspace &&
+        GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+      OffsetRect(&frame, monitor.rcWork.left - monitor.rcMonitor.left,
+                 monitor.rcWork.top - monitor.rcMonitor.top);
+    }
+  } else {
+    GetWindowRect(window, &frame);
+  }
+  return WindowPlace{frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top};
+}
 
 }  // namespace
 
@@ -92,11 +116,7 @@ RecorderWindowServices Win32MainWindow::Services() {
     menu_.ShowExpertItems(app_ && app_->window().expert_items_visible);
     menu_.Paint(state, app_ && app_->window().expert_mode);
   };
-  s.window_place = [this] {
-    RECT frame{};
-    GetWindowRect(handle(), &frame);
-    return WindowPlace{frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top};
-  };
+  s.window_place = [this] { return ScreenPlaceOf(handle()); };
   s.move_window = [this](std::int32_t left, std::int32_t top) {
     SetWindowPos(handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   };
@@ -109,11 +129,7 @@ RecorderWindowServices Win32MainWindow::Services() {
   };
   s.set_standard_windows = [this] { DragAcceptFiles(handle(), TRUE); };
   s.has_recording_form = [this] { return sound_card_form_ != nullptr; };
-  s.recording_form_place = [this] {
-    RECT frame{};
-    GetWindowRect(sound_card_form_->handle(), &frame);
-    return WindowPlace{frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top};
-  };
+  s.recording_form_place = [this] { return ScreenPlaceOf(sound_card_form_->handle()); };
   s.place_recording_form = [this](const WindowPlace& place) {
     SetWindowPos(sound_card_form_->handle(), nullptr, place.left, place.top, place.width,
                  place.height, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -1,10 +1,11 @@
 // The Windows recorder Lorix.exe as a user meets it, under Wine on the test rig: started from a
 // fresh folder with LorixPlayer.exe beside it, it makes its folders there, shows its main form
 // in both views, the sound-card form in expert mode and the about box; a second start brings
-// the first to the front with its box and ends at once. A spoken message goes the whole road by
-// the space bar, into a mail through Simple MAPI and to the recipient's speaker; a recording
-// cut short by a kill comes back at the next start. Everything is checked from outside, on the
-// X display and the rig's sink; the screenshots go to the build folder.
+// the first to the front with its box and ends at once; closed while minimized, it stores the
+// place it had on the screen. A spoken message goes the whole road by the space bar, into a
+// mail through Simple MAPI and to the recipient's speaker; a recording cut short by a kill
+// comes back at the next start. Everything is checked from outside, on the X display and the
+// rig's sink; the screenshots go to the build folder.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -23,6 +24,7 @@
 #include "codec/wav_reader.h"
 #include "desktop/command_output.h"
 #include "desktop/path_search.h"
+#include "recorder/ini_document.h"
 #include "tests/support/child_program.h"
 #include "tests/support/mp3_standard.h"
 #include "tests/support/report_text.h"
@@ -173,8 +175,21 @@ TEST_F(WindowsRecorder, StartsInItsFolderShowsItsFormsAndASecondStartHandsOver) 
       << "the first instance shows no box";
   EXPECT_EQ(windows.Find(kMainTitle).size(), 1u);
 
+  // Closed while minimized (by the system menu: Alt+Space, "Minimize"), the window keeps the
+  // place it had on the screen for the next start, not the far-off place of a minimized one.
+  const WindowGeometry client = windows.Geometry(window);
+  Key(window, "alt+space");
+  std::this_thread::sleep_for(1s);
+  Key(window, "n");
+  std::this_thread::sleep_for(1s);
   Close(window, recorder);
-  EXPECT_TRUE(fs::exists(folder_ / "Lorix.INI")) << "the settings were not saved beside it";
+  ASSERT_TRUE(fs::exists(folder_ / "Lorix.INI")) << "the settings were not saved beside it";
+  const IniDocument settings(ReadText(folder_ / "Lorix.INI"));
+  const std::int64_t left = settings.ReadInteger("WindowStart", "Left", -1);
+  const std::int64_t top = settings.ReadInteger("WindowStart", "Top", -1);
+  // The stored corner is the frame's: at most a frame's width left of and above the client area.
+  EXPECT_TRUE(left >= 0 && left <= client.x && client.x - left < 64) << left << " " << client.x;
+  EXPECT_TRUE(top >= 0 && top <= client.y && client.y - top < 64) << top << " " << client.y;
 }
 
 // The whole road of a message by keyboard: space, space, a spoken sentence, space (compress and

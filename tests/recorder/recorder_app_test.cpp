@@ -6,7 +6,7 @@
 #include "recorder/recorder_app.h"
 
 #include "recorder/form_commands.h"
-#include "recorder/window/help_page.h"
+#include "recorder/help_page.h"
 
 #include <fstream>
 #include <sstream>

@@ -9,13 +9,19 @@ DpiScale DpiScale::OfSystem() {
   return DpiScale(dpi > 0 ? dpi : 96);
 }
 
-HFONT CreateMessageFont() {
+HFONT CreateMessageFont(int percent, bool bold) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
-  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  LOGFONTW font{};
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+    font = metrics.lfMessageFont;
+  } else {
+    // Without the system's metrics, the stock dialog font stands in.
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
   }
-  return CreateFontIndirectW(&metrics.lfMessageFont);
+  font.lfHeight = MulDiv(font.lfHeight, percent, 100);
+  if (bold) font.lfWeight = FW_BOLD;
+  return CreateFontIndirectW(&font);
 }
 
 }  // namespace lorix

@@ -22,8 +22,8 @@ class DpiScale {
   int dpi_;
 };
 
-// The font of the system's message boxes, for windows that use it on all their controls. The
-// caller deletes it with DeleteObject.
-HFONT CreateMessageFont();
+// The font of the system's message boxes, for windows that use it on their controls: its
+// height scaled to `percent` per cent, bold when `bold`. The caller deletes it with DeleteObject.
+HFONT CreateMessageFont(int percent, bool bold);
 
 }  // namespace lorix

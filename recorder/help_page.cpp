@@ -1,4 +1,4 @@
-#include "recorder/window/help_page.h"
+#include "recorder/help_page.h"
 
 #include "codec/file_system.h"
 

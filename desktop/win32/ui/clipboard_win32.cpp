@@ -1,4 +1,4 @@
-#include "player/window_win32/clipboard_win32.h"
+#include "desktop/win32/ui/clipboard_win32.h"
 
 // windows.h first: the other system headers build on it.
 #include <windows.h>
