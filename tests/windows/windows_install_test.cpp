@@ -94,12 +94,17 @@ class FreshPrefix {
     wine_ = FindInPath("wine");
     ChildProgram boot(FindInPath("wineboot"), folder.parent_path(), {"-i"});
     made_ = boot.WaitForExit(180s).has_value();
+    // As on the rig: the programs start once the boot's server has ended and saved the prefix.
+    WaitForTheEnd();
     const char* user = getpwuid(getuid())->pw_name;
     user_ = folder / "drive_c" / "users" / user;
   }
+  // Waits until the prefix's server is gone: the next prefix may get this one's inode and with
+  // it this server's socket, and a server still ending would kill the next one's programs.
   ~FreshPrefix() {
     ChildProgram stop(FindInPath("wineserver"), folder_.parent_path(), {"-k"});
     stop.WaitForExit(30s);
+    WaitForTheEnd();
   }
 
   bool made() const { return made_ && fs::is_directory(user_); }
