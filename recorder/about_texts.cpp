@@ -6,6 +6,7 @@
 #include <limits>
 #include <system_error>
 
+#include "desktop/mailto_url.h"
 #include "recorder/user_text_file.h"
 
 namespace lorix {
@@ -53,6 +54,11 @@ std::string VersionText(std::string_view program_name, std::string_view full_ver
   return std::string(program_name) + " V." + std::string(full_version);
 }
 
+std::string MainWindowCaption(std::string_view program_name, std::string_view short_version,
+                              std::string_view full_version) {
+  return VersionText(program_name, short_version) + "  (Build " + std::string(full_version) + ")";
+}
+
 std::string EMailTag(std::string_view program_name, std::string_view full_version) {
   return std::string(program_name) + "(V." + std::string(full_version) + ")";
 }
@@ -80,6 +86,18 @@ std::string RecommendationQuestion(const Recommendation& recommendation,
          "Der obige Text wurde in die Zwischenablage kopiert." + kLineBreak +
          "(Sie können den Text auch anpassen in \"" + text_file.string() + "\")" + kLineBreak +
          kLineBreak + "Wollen Sie Ihr Mail-Programm zur Weiterempfehlung starten?";
+}
+
+std::string RecommendationMailLink(const std::filesystem::path& program_folder, Dialogs& dialogs,
+                                   const std::function<void(const std::string&)>& set_clipboard) {
+  const Recommendation recommendation = ReadRecommendation(program_folder);
+  set_clipboard(RecommendationClipboardText(recommendation));
+  const std::string question =
+      RecommendationQuestion(recommendation, RecommendationFilePath(program_folder));
+  const DialogAnswer answer =
+      dialogs.Show({"LORIX", question, DialogIcon::kQuestion, DialogButtons::kYesNo});
+  if (answer != DialogAnswer::kYes) return {};
+  return MailtoUrl(recommendation.recipient, recommendation.subject, recommendation.body);
 }
 
 }  // namespace lorix

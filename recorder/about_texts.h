@@ -6,8 +6,11 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
+
+#include "audio/dialogs.h"
 
 namespace lorix {
 
@@ -32,6 +35,11 @@ std::string PanelTitleText(std::string_view short_version);
 
 // The version line: program name + " V." + full version.
 std::string VersionText(std::string_view program_name, std::string_view full_version);
+
+// The main window's caption: the version line with the short version + "  (Build " + full
+// version + ")".
+std::string MainWindowCaption(std::string_view program_name, std::string_view short_version,
+                              std::string_view full_version);
 
 // Subject and body of a contact mail: program name + "(V." + full version + ")".
 std::string EMailTag(std::string_view program_name, std::string_view full_version);
@@ -58,5 +66,10 @@ std::string RecommendationClipboardText(const Recommendation& recommendation);
 // whether the file exists or not, so the user learns where to adapt the text.
 std::string RecommendationQuestion(const Recommendation& recommendation,
                                    const std::filesystem::path& text_file);
+
+// The recommendation button: puts the recommendation on the clipboard and asks whether to write
+// it as a new mail. The mailto: link of that mail on "Ja", else empty.
+std::string RecommendationMailLink(const std::filesystem::path& program_folder, Dialogs& dialogs,
+                                   const std::function<void(const std::string&)>& set_clipboard);
 
 }  // namespace lorix

@@ -166,14 +166,9 @@ void AboutBox::LabelEMailsClick(QLabel* sender) {
 }
 
 void AboutBox::ButtonRecommandClick() {
-  const Recommendation recommendation = ReadRecommendation(parts_.program_folder);
-  parts_.set_clipboard(RecommendationClipboardText(recommendation));
-  const std::string question =
-      RecommendationQuestion(recommendation, RecommendationFilePath(parts_.program_folder));
-  const DialogAnswer answer =
-      parts_.dialogs.Show({"LORIX", question, DialogIcon::kQuestion, DialogButtons::kYesNo});
-  if (answer != DialogAnswer::kYes) return;
-  Open(MailtoUrl(recommendation.recipient, recommendation.subject, recommendation.body));
+  const std::string link =
+      RecommendationMailLink(parts_.program_folder, parts_.dialogs, parts_.set_clipboard);
+  if (!link.empty()) Open(link);
 }
 
 void AboutBox::ButtonCloseClick() {

@@ -17,6 +17,7 @@
 
 #include "codec/version.h"
 #include "desktop/system_tools.h"
+#include "recorder/about_texts.h"
 #include "recorder/form_commands.h"
 #include "recorder/help_page.h"
 #include "recorder/window/compress_block.h"
@@ -50,8 +51,7 @@ MainWindow::MainWindow(MainWindowParts parts, QWidget* parent)
       Services());
 
   ShowHintsAtOnce();
-  caption_ = TitleText() + QStringLiteral("  (Build ") + QString::fromLatin1(kFileVersion) +
-             QStringLiteral(")");
+  caption_ = ToQt(MainWindowCaption(program_name_, ProgramVersion, kFileVersion));
   setWindowTitle(caption_);
   BuildWidgets();
   Connect();
@@ -121,16 +121,12 @@ RecorderWindowServices MainWindow::Services() {
   return s;
 }
 
-QString MainWindow::TitleText() const {
-  return QString::fromStdString(program_name_) + QStringLiteral(" V.") +
-         QString::fromLatin1(ProgramVersion);
-}
-
 void MainWindow::BuildWidgets() {
   auto* central = Named(new QWidget(this), "FormStart");
   setCentralWidget(central);
 
-  PanelTitle_ = FromTable(new QLabel(TitleText(), central), FormControl::kPanelTitle);
+  PanelTitle_ = FromTable(new QLabel(ToQt(VersionText(program_name_, ProgramVersion)), central),
+                          FormControl::kPanelTitle);
   PanelTitle_->setAlignment(Qt::AlignCenter);
   PanelTitle_->setMinimumHeight(34);
   QFont title_font = PanelTitle_->font();

@@ -119,7 +119,6 @@ class MainWindow : public QMainWindow {
 
   RecorderApp& app() { return *app_; }
   RecordingWorkflow& workflow() { return app_->workflow(); }
-  QString TitleText() const;
 
  signals:
   // The window has accepted a close request.

@@ -170,14 +170,10 @@ void Win32AboutBox::LabelEMailsClick(int id) {
 }
 
 void Win32AboutBox::ButtonRecommandClick() {
-  const Recommendation recommendation = ReadRecommendation(texts_.program_folder);
-  CopyTextToClipboard(handle(), RecommendationClipboardText(recommendation));
-  const std::string question =
-      RecommendationQuestion(recommendation, RecommendationFilePath(texts_.program_folder));
-  const DialogAnswer answer =
-      dialogs_.Show({"LORIX", question, DialogIcon::kQuestion, DialogButtons::kYesNo});
-  if (answer != DialogAnswer::kYes) return;
-  ShellOpen(MailtoUrl(recommendation.recipient, recommendation.subject, recommendation.body));
+  const std::string link = RecommendationMailLink(
+      texts_.program_folder, dialogs_,
+      [this](const std::string& text) { CopyTextToClipboard(handle(), text); });
+  if (!link.empty()) ShellOpen(link);
 }
 
 void Win32AboutBox::ButtonCloseClick() {

@@ -6,18 +6,19 @@
 #include <filesystem>
 #include <utility>
 
+#include "audio/win32/ui_thread_mailbox.h"
 #include "codec/version.h"
 #include "codec/win32/wide_text.h"
 #include "desktop/system_tools.h"
 #include "desktop/win32/shell_win32.h"
 #include "desktop/win32/ui/set_if_changed.h"
 #include "desktop/win32/ui/virtual_keys.h"
+#include "recorder/about_texts.h"
 #include "recorder/help_page.h"
 #include "recorder/window_win32/about_box_win32.h"
 #include "recorder/window_win32/glyphs_win32.h"
 #include "recorder/window_win32/single_instance_win32.h"
 #include "recorder/window_win32/sound_card_form_win32.h"
-#include "audio/win32/ui_thread_mailbox.h"
 
 namespace lorix {
 namespace {
@@ -72,7 +73,7 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, Dialogs& dialogs, std::stri
   caption_shown_ = Caption();
   form_.Create(handle(), instance, MainFormControlTable());
   SetWindowTextW(form_.Handle(FormControl::kPanelTitle),
-                 Widen(program_name_ + " V." + ProgramVersion).c_str());
+                 Widen(VersionText(program_name_, ProgramVersion)).c_str());
   SetButtonGlyphs(form_, instance);
   menu_.Create(handle());
   DragAcceptFiles(handle(), TRUE);
@@ -85,7 +86,7 @@ Win32MainWindow::~Win32MainWindow() {
 }
 
 std::string Win32MainWindow::Caption() const {
-  return program_name_ + " V." + ProgramVersion + "  (Build " + kFileVersion + ")";
+  return MainWindowCaption(program_name_, ProgramVersion, kFileVersion);
 }
 
 void Win32MainWindow::StartApp(RecorderAppParts parts) {
