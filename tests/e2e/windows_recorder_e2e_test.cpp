@@ -15,7 +15,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -28,6 +27,7 @@
 #include "tests/support/child_program.h"
 #include "tests/support/mp3_standard.h"
 #include "tests/support/report_text.h"
+#include "tests/support/scoped_environment.h"
 #include "tests/support/sink_recording.h"
 #include "tests/support/test_folder.h"
 #include "tests/support/window_driver.h"
@@ -86,19 +86,14 @@ class WindowsRecorder : public ::testing::Test {
     fs::copy_file(kRecorder, folder_ / "Lorix.exe");
     fs::copy_file(kPlayer, folder_ / "LorixPlayer.exe");
   }
-  void TearDown() override {
-    if (saved_overrides_) setenv("WINEDLLOVERRIDES", saved_overrides_->c_str(), 1);
-    fs::remove_all(folder_);
-  }
+  void TearDown() override { fs::remove_all(folder_); }
 
   // A settings file that exists (no "nicht gefunden" box at the start or the close) and, for
   // the mail, the stand-in MAPI32.DLL beside the program, which Wine loads before its own.
   void PrepareForRecording() {
     std::ofstream(folder_ / "Lorix.INI") << "[Options]\r\n";
     fs::copy_file(kMapiStandIn, folder_ / "MAPI32.DLL");
-    const char* overrides = std::getenv("WINEDLLOVERRIDES");
-    saved_overrides_ = overrides ? overrides : "";
-    setenv("WINEDLLOVERRIDES", (*saved_overrides_ + ";mapi32=n,b").c_str(), 1);
+    environment_.Append("WINEDLLOVERRIDES", "mapi32=n,b");
   }
 
   // Steps 1 and 2 by the space bar, then the spoken message played into the sink, which the
@@ -127,7 +122,7 @@ class WindowsRecorder : public ::testing::Test {
 
   fs::path wine_;
   fs::path folder_;
-  std::optional<std::string> saved_overrides_;
+  ScopedEnvironment environment_;
 };
 
 TEST_F(WindowsRecorder, StartsInItsFolderShowsItsFormsAndASecondStartHandsOver) {

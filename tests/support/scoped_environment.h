@@ -27,6 +27,14 @@ class ScopedEnvironment {
     return *this;
   }
 
+  // Adds `item` to the list in `name` (a separated list such as WINEDLLOVERRIDES), or sets it
+  // when there is none.
+  ScopedEnvironment& Append(const std::string& name, const std::string& item,
+                            char separator = ';') {
+    const char* old = std::getenv(name.c_str());
+    return Set(name, old != nullptr && *old != '\0' ? std::string(old) + separator + item : item);
+  }
+
  private:
   static void Apply(const std::string& name, const std::optional<std::string>& value) {
     if (value) {

@@ -25,12 +25,18 @@ inline unsigned long FindWindow(const std::string& title, bool prefix,
   return found.empty() ? 0 : found.front();
 }
 
-inline void Key(unsigned long window, const std::string& key) {
-  EXPECT_EQ(RunAndCapture({"xdotool", "key", "--window", std::to_string(window), key},
+// Sends `what` to the window by xdotool's `action`: "key" for a key (Return, ctrl+s), "type" for
+// text typed character by character.
+inline void Xdotool(unsigned long window, const std::string& action, const std::string& what) {
+  EXPECT_EQ(RunAndCapture({"xdotool", action, "--window", std::to_string(window), what},
                           std::chrono::seconds(10))
                 .exit_status,
             0)
-      << key;
+      << action << " " << what;
+}
+
+inline void Key(unsigned long window, const std::string& key) {
+  Xdotool(window, "key", key);
 }
 
 // Writes the window's picture to `file`, making its folder.

@@ -14,12 +14,11 @@
 #include <sstream>
 #include <string>
 
-#include "desktop/command_output.h"
 #include "desktop/path_search.h"
 #include "recorder/open_save_dialog.h"
 #include "tests/support/child_program.h"
 #include "tests/support/test_folder.h"
-#include "tests/support/x11_windows.h"
+#include "tests/support/window_driver.h"
 
 namespace lorix::testing {
 namespace {
@@ -48,19 +47,8 @@ class WindowsFileDialog : public ::testing::Test {
   void TearDown() override { fs::remove_all(folder_); }
 
   // The probe's dialog on the display, found by the title the recorder asks for.
-  unsigned long WaitForDialog() {
-    X11Windows windows;
-    if (!windows.connected()) return 0;
-    const std::string title = PrepareOpenSaveDialog(true, true, "", "").title;
-    const auto found = windows.WaitFor(title, false, 60s);
-    return found.empty() ? 0 : found.front();
-  }
-
-  void Xdotool(unsigned long dialog, const std::string& action, const std::string& what) {
-    EXPECT_EQ(RunAndCapture({"xdotool", action, "--window", std::to_string(dialog), what}, 10s)
-                  .exit_status,
-              0)
-        << action << " " << what;
+  static unsigned long WaitForDialog() {
+    return FindWindow(PrepareOpenSaveDialog(true, true, "", "").title, false, 60s);
   }
 
   fs::path wine_;

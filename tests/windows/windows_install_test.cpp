@@ -87,10 +87,8 @@ bool PlaysFromAPrivateFolder(const fs::path& user) {
 class FreshPrefix {
  public:
   explicit FreshPrefix(const fs::path& folder) : folder_(folder) {
-    const char* overrides = std::getenv("WINEDLLOVERRIDES");
     environment_.Set("WINEPREFIX", folder.string())
-        .Set("WINEDLLOVERRIDES",
-             std::string(overrides ? overrides : "") + ";winemenubuilder.exe=d");
+        .Append("WINEDLLOVERRIDES", "winemenubuilder.exe=d");
     wine_ = FindInPath("wine");
     ChildProgram boot(FindInPath("wineboot"), folder.parent_path(), {"-i"});
     made_ = boot.WaitForExit(180s).has_value();

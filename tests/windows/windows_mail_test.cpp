@@ -10,13 +10,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <sstream>
 #include <string>
 
 #include "desktop/path_search.h"
 #include "tests/support/child_program.h"
 #include "tests/support/report_text.h"
+#include "tests/support/scoped_environment.h"
 #include "tests/support/test_folder.h"
 
 namespace lorix::testing {
@@ -43,23 +43,16 @@ class WindowsMapiMail : public ::testing::Test {
     fs::create_directory(folder_ / kAttachmentFolder);
     std::ofstream(folder_ / kAttachmentFolder / kAttachmentName, std::ios::binary)
         << std::string(40000, 'x');
-    const char* overrides = std::getenv("WINEDLLOVERRIDES");
-    if (overrides != nullptr) saved_overrides_ = overrides;
   }
   void TearDown() override {
-    if (saved_overrides_) {
-      setenv("WINEDLLOVERRIDES", saved_overrides_->c_str(), 1);
-    } else {
-      unsetenv("WINEDLLOVERRIDES");
-    }
     if (!HasFailure()) fs::remove_all(folder_);
   }
 
   // Runs the hand-off with Wine's MAPI32.DLL set to `mapi32` ("n,b": one beside the program
   // first; "d": none at all) and returns its report.
   std::string RunHandoff(const std::string& mapi32) {
-    const std::string rig = saved_overrides_.value_or("");
-    setenv("WINEDLLOVERRIDES", (rig + (rig.empty() ? "" : ";") + "mapi32=" + mapi32).c_str(), 1);
+    ScopedEnvironment environment;
+    environment.Append("WINEDLLOVERRIDES", "mapi32=" + mapi32);
     ChildProgram probe(wine_, folder_,
                        {(folder_ / "lorix_mapi_mail_probe.exe").string(),
                         std::string(kAttachmentFolder) + "\\" + kAttachmentName, "report.txt"});
@@ -70,7 +63,6 @@ class WindowsMapiMail : public ::testing::Test {
 
   fs::path wine_;
   fs::path folder_;
-  std::optional<std::string> saved_overrides_;
 };
 
 TEST_F(WindowsMapiMail, StandInBesideTheProgramReceivesTheRecordOfANewMail) {
