@@ -6,26 +6,14 @@
 #                                     rights, or for every user; Start menu, uninstall entry,
 #                                     .lrx files open in the player; /S installs without questions
 # and checks that both hold the programs of this build.
-#   bash scripts/package-windows.sh [BUILD_DIR]
-# A BUILD_DIR that is already configured (such as build/release) is reused with its options;
-# a new one is configured without tests and benchmarks.
+#   bash scripts/package-windows.sh [BUILD_DIR]   (a configured BUILD_DIR is reused: package_build.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup.sh \
-  cmake ninja-build g++ pkg-config libasound2-dev xdg-utils \
-  libfltk1.3-dev libxcursor-dev libxinerama-dev libxft-dev libxfixes-dev libxrender-dev \
-  libxext-dev libfontconfig-dev qt6-base-dev qt6-base-private-dev libgl-dev libmp3lame-dev \
-  libwayland-dev wayland-protocols \
-  g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 make imagemagick \
-  dpkg-dev nsis unzip file
-
+# shellcheck source=scripts/package_build.sh
+. scripts/package_build.sh
 build=${1:-build/package}
-options=(-DCMAKE_BUILD_TYPE=Release -DLORIX_WINDOWS=ON)
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  options+=(-DLORIX_TESTS=OFF -DLORIX_BENCH=OFF)
-fi
-cmake -S . -B "$build" -G Ninja "${options[@]}"
+configure_package_build "$build" nsis unzip file
 cmake --build "$build" --target lorix_windows_packages
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
