@@ -14,6 +14,7 @@
 
 #include "audio/mixer.h"
 #include "audio/recording_engine.h"
+#include "audio/win32/ui_thread_mailbox.h"
 #include "audio/win32/wave_in_capture_backend.h"
 #include "audio/win32/winmm_mci.h"
 #include "audio/win32/winmm_mixer_backend.h"
@@ -30,7 +31,6 @@
 #include "recorder/window_win32/main_window_win32.h"
 #include "recorder/window_win32/single_instance_win32.h"
 #include "recorder/window_win32/sound_card_form_win32.h"
-#include "audio/win32/ui_thread_mailbox.h"
 
 namespace {
 
