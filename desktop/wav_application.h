@@ -15,6 +15,12 @@ struct WavApplication {
 // be found gives kStartNoAssociation; an entry whose program is not installed kStartFileNotFound.
 WavApplication FindExecutableForWav();
 
+// The program to show for a lookup: its path when the lookup succeeded (a result above 32),
+// else empty.
+inline std::string WaveApplicationPath(const WavApplication& found) {
+  return found.result > 32 ? found.path : std::string();
+}
+
 // The name the programs show for an application: the program path without its folders and
 // without everything from the first '.' on ("/usr/bin/org.gnome.Totem" gives "org").
 std::string ApplicationName(const std::string& program_path);

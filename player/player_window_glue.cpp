@@ -43,10 +43,6 @@ bool PlayerWindowGlue::DropFiles(const std::vector<std::string>& files) {
   return true;
 }
 
-std::string WaveApplicationPath(const WavApplication& found) {
-  return found.result > 32 ? found.path : std::string();
-}
-
 void WaitForMediaService() {
   std::this_thread::sleep_for(kShutdownWait);
 }

@@ -57,10 +57,6 @@ class PlayerWindowGlue {
   bool in_timer_ = false;
 };
 
-// The program to show for a WAV association lookup: its path when the lookup succeeded (a
-// result above 32), else empty.
-std::string WaveApplicationPath(const WavApplication& found);
-
 // The short wait at the end, in which the media service lets go of its device.
 void WaitForMediaService();
 

@@ -98,8 +98,7 @@ int main(int argc, char** argv) {
   };
   playback.error_text = lorix::MciGetErrorString;
   playback.find_application = [](const std::string&) {
-    const lorix::WavApplication application = lorix::FindExecutableForWav();
-    return application.result > 32 ? application.path : std::string();
+    return lorix::WaveApplicationPath(lorix::FindExecutableForWav());
   };
   playback.open_file = [](const std::string& file) { lorix::OpenWithDesktop(file); };
 

@@ -116,8 +116,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   };
   playback.error_text = [](int code) { return WinmmErrorText(code); };
   playback.find_application = [](const std::string& wav_file) {
-    const WavApplication application = FindExecutableFor(wav_file);
-    return application.result > 32 ? application.path : std::string();
+    return WaveApplicationPath(FindExecutableFor(wav_file));
   };
   playback.open_file = [](const std::string& file) { ShellOpen(file); };
 

@@ -229,8 +229,7 @@ TEST_F(WindowsPlayer, SpacePausesAndResumesSStopsF1Helps) {
   const unsigned long help = FindWindow("Kurz-Hilfe", false, 10s);
   EXPECT_NE(help, 0u) << "no help box";
   if (help != 0) Key(help, "Return");
-  EXPECT_TRUE(WaitUntil([] { return FindWindow("Kurz-Hilfe", false, 0ms) == 0; }, 5s,
-                        [] { std::this_thread::sleep_for(50ms); }));
+  EXPECT_TRUE(Gone("Kurz-Hilfe", 5s));
   X11Windows windows;
   windows.RequestClose(window);
   EXPECT_EQ(player.WaitForExit(15s), 0);

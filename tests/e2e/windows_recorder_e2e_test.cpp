@@ -47,24 +47,8 @@ const fs::path kSpeech = fs::path(LORIX_SPEECH_DIR) / "speech_de.wav";
 // The main window's caption: the program file's name, the short and the full version.
 constexpr char kMainTitle[] = "Lorix V.1.5  (Build 1.5.0.1)";
 
-bool Gone(const std::string& title, std::chrono::milliseconds wait) {
-  return WaitUntil([&] { return FindWindow(title, false, 0ms) == 0; }, wait,
-                   [] { std::this_thread::sleep_for(100ms); });
-}
-
 void Screenshot(unsigned long window, const std::string& name) {
   ScreenshotTo(window, kScreenshots / name);
-}
-
-// Answers the box of `title` that comes up within `wait` with Return, after its screenshot
-// when `screenshot` names one. False when no box came.
-bool AnswerBox(const std::string& title, std::chrono::milliseconds wait,
-               const std::string& screenshot = {}) {
-  const unsigned long box = FindWindow(title, false, wait);
-  if (box == 0) return false;
-  if (!screenshot.empty()) Screenshot(box, screenshot);
-  Key(box, "Return");
-  return Gone(title, 10s);
 }
 
 bool WaitForFile(const fs::path& file, std::chrono::milliseconds wait) {
@@ -130,7 +114,8 @@ TEST_F(WindowsRecorder, StartsInItsFolderShowsItsFormsAndASecondStartHandsOver) 
   ChildProgram recorder(wine_, folder_, {"Lorix.exe", "/x"});
   const unsigned long window = FindWindow(kMainTitle, false, 60s);
   ASSERT_NE(window, 0u) << "no main window";
-  EXPECT_TRUE(AnswerBox("LORIX", 30s, "windows_recorder_expert_box.png")) << "no expert-mode box";
+  EXPECT_TRUE(AnswerBox("LORIX", 30s, kScreenshots / "windows_recorder_expert_box.png"))
+      << "no expert-mode box";
   EXPECT_TRUE(fs::is_directory(folder_ / "TEMPs"));
   EXPECT_TRUE(fs::is_directory(folder_ / "LORIXs"));
 
@@ -166,7 +151,7 @@ TEST_F(WindowsRecorder, StartsInItsFolderShowsItsFormsAndASecondStartHandsOver) 
   // A second start ends at once without a window; the first says it was started already.
   ChildProgram second(wine_, folder_, {"Lorix.exe"});
   EXPECT_EQ(second.WaitForExit(60s), 0);
-  EXPECT_TRUE(AnswerBox("LORIX", 30s, "windows_recorder_second_start.png"))
+  EXPECT_TRUE(AnswerBox("LORIX", 30s, kScreenshots / "windows_recorder_second_start.png"))
       << "the first instance shows no box";
   EXPECT_EQ(windows.Find(kMainTitle).size(), 1u);
 
@@ -211,7 +196,7 @@ TEST_F(WindowsRecorder, StepsOneToFourByKeyboardMailTheMessageWhichIsHeard) {
   ASSERT_NE(save, 0u) << "no save dialog";
   Screenshot(save, "windows_recorder_save_dialog.png");
   Key(save, "Return");
-  EXPECT_TRUE(AnswerBox("LORIX", 30s, "windows_recorder_attachment_written.png"))
+  EXPECT_TRUE(AnswerBox("LORIX", 30s, kScreenshots / "windows_recorder_attachment_written.png"))
       << "no box about the attachment";
 
   fs::path attachment, mp3;
@@ -282,7 +267,7 @@ TEST_F(WindowsRecorder, ARecordingCutShortByAKillIsRestoredAtTheNextStart) {
   ASSERT_FALSE(fs::exists(folder_ / "TEMPs" / "TempRecording.wav")) << "saved before the kill";
 
   ChildProgram recorder(wine_, folder_, {"Lorix.exe"});
-  EXPECT_TRUE(AnswerBox("LORIX", 60s, "windows_recorder_restore_question.png"))
+  EXPECT_TRUE(AnswerBox("LORIX", 60s, kScreenshots / "windows_recorder_restore_question.png"))
       << "no question at the start after the kill";
   const unsigned long window = FindWindow(kMainTitle, false, 30s);
   ASSERT_NE(window, 0u) << "no main window";

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include "desktop/command_output.h"
 #include "tests/support/x11_windows.h"
@@ -47,6 +48,23 @@ inline void ScreenshotTo(unsigned long window, const std::filesystem::path& file
                 .exit_status,
             0)
       << file;
+}
+
+// Whether every window of `title` is gone within `wait`.
+inline bool Gone(const std::string& title, std::chrono::milliseconds wait) {
+  return WaitUntil([&] { return FindWindow(title, false, std::chrono::milliseconds(0)) == 0; },
+                   wait, [] { std::this_thread::sleep_for(std::chrono::milliseconds(100)); });
+}
+
+// Answers the box of `title` that comes up within `wait` with Return, after its screenshot into
+// `screenshot` when that names a file. False when no box came or it did not go.
+inline bool AnswerBox(const std::string& title, std::chrono::milliseconds wait,
+                      const std::filesystem::path& screenshot = {}) {
+  const unsigned long box = FindWindow(title, false, wait);
+  if (box == 0) return false;
+  if (!screenshot.empty()) ScreenshotTo(box, screenshot);
+  Key(box, "Return");
+  return Gone(title, std::chrono::seconds(10));
 }
 
 }  // namespace lorix::testing

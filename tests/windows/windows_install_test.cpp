@@ -64,11 +64,6 @@ std::string RegistryValue(const std::string& listing, const std::string& name) {
   return {};
 }
 
-bool Gone(const std::string& title, std::chrono::milliseconds wait) {
-  return WaitUntil([&] { return FindWindow(title, false, 0ms) == 0; }, wait,
-                   [] { std::this_thread::sleep_for(100ms); });
-}
-
 // Whether a player plays from a TEMPs in the user's private folder %TEMP%\LORIX.
 bool PlaysFromAPrivateFolder(const fs::path& user) {
   for (const auto& entry : fs::recursive_directory_iterator(user)) {
@@ -158,9 +153,7 @@ class WindowsInstall : public ::testing::Test {
   // that says so.
   static void CloseFirstStart(unsigned long window) {
     X11Windows().RequestClose(window);
-    const unsigned long box = FindWindow("Information", false, 20s);
-    ASSERT_NE(box, 0u) << "no box about the new settings file";
-    Key(box, "Return");
+    ASSERT_TRUE(AnswerBox("Information", 20s)) << "no box about the new settings file";
     EXPECT_TRUE(Gone(kMainTitle, 30s));
   }
 
